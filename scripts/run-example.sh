@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds the program and evaluates the shipped example; the report is examples/out/EXAMPLE.OUT.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+cmake -S "$top" -B "$top/build" -DOSTREVIK_TESTS=OFF >/dev/null
+cmake --build "$top/build" -j2 --target ostrevik >/dev/null
+mkdir -p "$top/examples/out"
+cd "$top/examples/out"
+rm -f EXAMPLE.OUT
+cp ../EXAMPLE.DAT .
+printf 'EXAMPLE.DAT\nEXAMPLE.OUT\n' | "$top/build/ostrevik" | iconv -f CP857 -t UTF-8
+echo "--- report: examples/out/EXAMPLE.OUT (CP857; first lines shown in UTF-8)"
+head -n 40 EXAMPLE.OUT | iconv -f CP857 -t UTF-8

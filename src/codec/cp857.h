@@ -1,0 +1,15 @@
+#pragma once
+// CP857, the Turkish DOS code page: every console and report byte is one of its characters.
+#include <string>
+#include <string_view>
+
+namespace ostrevik::codec {
+
+// UTF-8 text of the sources to CP857 bytes. Every character used by the program's literals
+// has a CP857 byte; anything else is a programming error (throws std::invalid_argument).
+std::string to_cp857(std::string_view utf8);
+
+// CP857 bytes to UTF-8, for showing console text on a UTF-8 terminal.
+std::string cp857_to_utf8(std::string_view cp857);
+
+}  // namespace ostrevik::codec

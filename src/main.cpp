@@ -1,0 +1,3 @@
+#include "driver/program.h"
+
+int main() { return ostrevik::driver::program_main(); }
