@@ -3,6 +3,7 @@
 // writes the message to the report and then to the console, the end-of-run warning, closes the
 // files and ends with exit status 1.
 #include <string>
+#include <string_view>
 
 namespace ostrevik {
 
@@ -11,6 +12,11 @@ namespace ostrevik {
 struct TestRefused {
   std::string record;
 };
+
+// " *** DENEY NO. 3: ALFN = 90 ; <rule> DENEY DEĞERLENDİRİLMEDİ." — the value in its shortest
+// exact decimal form; `utf8_rule` says what the value must be, in Turkish.
+TestRefused refuse_test(int test, std::string_view name, float value, std::string_view utf8_rule);
+TestRefused refuse_test(int test, std::string_view name, int value, std::string_view utf8_rule);
 
 // An iteration limit was exceeded during the per-reading computation.
 struct IterationLimitExceeded {};
