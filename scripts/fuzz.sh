@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds the two libFuzzer targets with clang and runs each for SECONDS (default 60) seconds,
+# seeded from the sample data files. Inputs that crash or hang are written to fuzz-out/; copy
+# each one into tests/fuzz-regressions/{run,reader}/ once its fault is mended.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+seconds=${1:-60}
+if ! command -v clang++-14 >/dev/null; then
+  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq clang-14 libclang-rt-14-dev
+fi
+cmake -S "$top" -B "$top/build-fuzz" -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DOSTREVIK_FUZZ=ON -DOSTREVIK_TESTS=OFF >/dev/null
+cmake --build "$top/build-fuzz" -j2 --target fuzz_run fuzz_reader
+mkdir -p "$top/fuzz-out/corpus-run" "$top/fuzz-out/corpus-reader" "$top/fuzz-out/crashes"
+shared="$top/../shared"
+cp -n "$shared"/data/*.DAT "$top/fuzz-out/corpus-run/" 2>/dev/null || true
+for f in "$shared"/data/*.DAT; do
+  for k in 0 1 2 3; do printf "\\x0$k" | cat - "$f" >"$top/fuzz-out/corpus-reader/$(basename "$f").$k"; done
+done
+run_target() {
+  "$top/build-fuzz/fuzz_$1" -max_total_time="$seconds" -timeout=1 -rss_limit_mb=2048 \
+    -max_len=16384 -print_final_stats=1 -artifact_prefix="$top/fuzz-out/crashes/$1-" \
+    "$top/fuzz-out/corpus-$1" 2>&1 | tail -n 25
+}
+run_target run &
+run_target reader &
+wait
