@@ -3,6 +3,7 @@
 // test; values that a step does not set keep what an earlier test or reading left. Names are
 // those of the report's labels and column headings.
 #include <array>
+#include <cmath>
 
 #include "model/arrays.h"
 
@@ -11,6 +12,14 @@ namespace ostrevik {
 inline constexpr float PI = 3.141593F;
 inline constexpr float CKPA_VALUE = 98.07F;  // kg/cm² to kPa
 inline constexpr float GACC_VALUE = 9.807F;  // kg to N
+
+// A real truncated toward zero to an integer; values beyond the integer range saturate.
+inline int truncate_to_int(float x) {
+  if (std::isnan(x)) return 0;
+  if (x >= 2147483648.0F) return 2147483647;
+  if (x <= -2147483648.0F) return -2147483647 - 1;
+  return static_cast<int>(x);
+}
 
 // Records 1 to 4 of a constants block, their defaults, and the frame masses.
 struct Constants {
