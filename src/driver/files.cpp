@@ -1,0 +1,54 @@
+#include "driver/files.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "codec/errors.h"
+
+namespace ostrevik::driver {
+namespace {
+
+constexpr int kDataUnit = 5;
+constexpr int kReportUnit = 6;
+
+codec::FatalError not_found(const std::string& path) {
+  return codec::FatalError(codec::FatalKind::FileNotFound, kDataUnit, path);
+}
+
+}  // namespace
+
+codec::Source read_data_file(const std::string& path) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                       &std::fclose);
+  if (!file) throw not_found(path);
+  std::string bytes;
+  char buffer[65536];
+  std::size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, n);
+  // A directory opens on some systems and only fails at the first read.
+  if (std::ferror(file.get()) != 0) throw not_found(path);
+  return codec::Source(std::move(bytes), kDataUnit, path);
+}
+
+ReportFile::ReportFile(const std::string& path) : path_(path) {
+  // "x": exclusive creation, so that an existing report is never truncated.
+  file_.reset(std::fopen(path.c_str(), "wbx"));
+  if (file_) return;
+  if (errno == EEXIST) throw codec::FatalError(codec::FatalKind::FileExists, kReportUnit, path);
+  throw ReportFileError("cannot create file, unit 6, file " + path + ": " + std::strerror(errno));
+}
+
+void ReportFile::record(std::string_view bytes) {
+  if (!file_) return;
+  std::fwrite(bytes.data(), 1, bytes.size(), file_.get());
+  std::fwrite("\r\n", 1, 2, file_.get());
+}
+
+void ReportFile::close() {
+  if (!file_) return;
+  const bool written = std::fflush(file_.get()) == 0 && std::ferror(file_.get()) == 0;
+  const bool closed = std::fclose(file_.release()) == 0;
+  if (!written || !closed) throw ReportFileError("write error, unit 6, file " + path_);
+}
+
+}  // namespace ostrevik::driver

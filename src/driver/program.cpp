@@ -1,0 +1,81 @@
+#include "driver/program.h"
+
+#include <cstdio>
+#include <exception>
+#include <iostream>
+#include <memory>
+
+#include "codec/errors.h"
+#include "driver/console.h"
+#include "driver/dialogue.h"
+#include "driver/files.h"
+
+namespace ostrevik::driver {
+namespace {
+
+constexpr int kFatal = 2;
+
+// Reads one file name from the console; nothing when standard input has ended.
+std::optional<FileName> ask_file_name(codec::Sink& console, void (*prompt)(codec::Sink&)) {
+  prompt(console);
+  std::fflush(stdout);
+  return read_file_name(std::cin);
+}
+
+void report_fatal(const std::string& message) {
+  std::fflush(stdout);
+  std::fprintf(stderr, "%s\n", message.c_str());
+}
+
+// The files are opened and the tests evaluated; the report is closed on every path.
+int evaluate_files(const FileName& data_name, const FileName& report_name, codec::Sink& console) {
+  codec::Source data = read_data_file(path_of(data_name));
+  ReportFile report(path_of(report_name));
+  auto run = std::make_unique<Run>();
+  int status = 0;
+  try {
+    write_title_line(report, report_name, data_name);
+    status = evaluate_data(*run, data, report, console);
+  } catch (...) {
+    // Whatever stopped the run, the report written so far is kept; a write error met while
+    // closing is of less interest than what stopped the run.
+    try {
+      report.close();
+    } catch (const ReportFileError&) {
+    }
+    throw;
+  }
+  report.close();
+  return status;
+}
+
+}  // namespace
+
+int program_main() {
+  ConsoleSink console(stdout, console_wants_utf8());
+  try {
+    write_banner(console);
+    const std::optional<FileName> data_name = ask_file_name(console, &write_data_file_prompt);
+    if (!data_name) {
+      report_fatal("end of standard input: no data file name was given");
+      return kFatal;
+    }
+    const std::optional<FileName> report_name = ask_file_name(console, &write_report_file_prompt);
+    if (!report_name) {
+      report_fatal("end of standard input: no report file name was given");
+      return kFatal;
+    }
+    const int status = evaluate_files(*data_name, *report_name, console);
+    std::fflush(stdout);
+    return status;
+  } catch (const codec::FatalError& e) {
+    report_fatal(codec::message_of(e));
+  } catch (const ReportFileError& e) {
+    report_fatal(e.what());
+  } catch (const std::exception& e) {
+    report_fatal(std::string("internal error: ") + e.what());
+  }
+  return kFatal;
+}
+
+}  // namespace ostrevik::driver

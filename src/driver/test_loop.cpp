@@ -1,0 +1,101 @@
+#include <vector>
+
+#include "codec/errors.h"
+#include "driver/program.h"
+#include "driver/run_end.h"
+#include "input/constants_block.h"
+#include "input/readings_records.h"
+#include "input/specimen_records.h"
+#include "input/title_block.h"
+#include "mechanics/evaluation.h"
+#include "model/outcome.h"
+#include "report/test_tables.h"
+#include "strength/analysis.h"
+
+namespace ostrevik::driver {
+namespace {
+
+// How the work on one test of the data file ended.
+enum class TestEnd {
+  Finished,        // evaluated or checked; the next test may follow
+  EndOfInput,      // the data file ended where a new test may end it
+  TooManyTests,    // a test beyond the 40 a run holds; not evaluated
+  Refused,         // data the program cannot evaluate
+  IterationLimit,  // the evaluation of a reading did not converge
+};
+
+// The test's readings and either their check or their evaluation with its report tables.
+void evaluate_readings(Run& run, codec::Source& data, codec::Sink& report) {
+  input::read_readings(run, data);
+  if (run.c.PDATCH > 0) {
+    input::check_readings(run, report);
+    return;
+  }
+  mechanics::evaluate_test(run, report);
+  report::write_test_tables(run, report);
+  report::store_peak_and_end(run);
+}
+
+// One test: its constants block when it begins with one, its title, specimen and readings.
+TestEnd next_test(Run& run, bool with_constants, codec::Source& data, codec::Sink& report,
+                  codec::Sink& console) {
+  try {
+    if (with_constants) {
+      // A file whose every test brings its own constants block ends here after its last
+      // test. An empty file is still an error: the first test has nothing to read.
+      if (run.n.NTEST > 0 && data.at_end()) return TestEnd::EndOfInput;
+      input::read_constants_block(run, data, report);
+    }
+    if (!input::read_title_block(run, data, report)) return TestEnd::EndOfInput;
+    if (run.n.NTEST >= MAXTS) {
+      const int test = MAXTS + 1;
+      write_to_both(
+          refuse_test(test, "NTEST", test, "BİR VERİ KÜTÜĞÜ EN ÇOK 40 DENEY İÇEREBİLİR.").record,
+          report, console);
+      return TestEnd::TooManyTests;
+    }
+    input::read_specimen_records(run, data);
+    input::set_up_and_echo(run, report);
+    evaluate_readings(run, data, report);
+    return TestEnd::Finished;
+  } catch (const TestRefused& refused) {
+    write_to_both(refused.record, report, console);
+    return TestEnd::Refused;
+  } catch (const IterationLimitExceeded&) {
+    write_iteration_limit_message(report, console);
+    return TestEnd::IterationLimit;
+  }
+}
+
+bool begins_with_constants(float PFIXDR) {
+  return PFIXDR == 1.0F || PFIXDR == 3.0F;
+}
+
+}  // namespace
+
+int evaluate_data(Run& run, codec::Source& data, codec::Sink& report, codec::Sink& console) {
+  std::vector<int> nonfinite_tests;
+  bool with_constants = true;
+  TestEnd end = TestEnd::Finished;
+  while (end == TestEnd::Finished) {
+    const int test = run.n.NTEST + 1;
+    const int nonfinite_before = report.nonfinite_fields;
+    end = next_test(run, with_constants, data, report, console);
+    if (end != TestEnd::EndOfInput && report.nonfinite_fields > nonfinite_before) {
+      nonfinite_tests.push_back(test);
+    }
+    with_constants = begins_with_constants(run.s.PFIXDR);
+  }
+
+  bool nonfinite_in_analysis = false;
+  if (end == TestEnd::EndOfInput || end == TestEnd::TooManyTests) {
+    const int nonfinite_before = report.nonfinite_fields;
+    strength::analyse_end_of_input(run, report);
+    nonfinite_in_analysis = report.nonfinite_fields > nonfinite_before;
+  }
+  write_nonfinite_warning(nonfinite_tests, nonfinite_in_analysis, report, console);
+  write_negative_displacement_warning(run.n, report, console);
+  return end == TestEnd::EndOfInput ? 0 : 1;
+}
+
+}  // namespace ostrevik::driver
