@@ -1,0 +1,245 @@
+#include "mechanics/evaluation.h"
+
+#include <cmath>
+
+#include "mechanics/contact_area.h"
+#include "mechanics/final_pass.h"
+#include "mechanics/forces.h"
+#include "mechanics/free_plane.h"
+#include "mechanics/lateral_load.h"
+#include "mechanics/load_line.h"
+#include "mechanics/moment.h"
+#include "mechanics/tension_check.h"
+#include "model/outcome.h"
+
+namespace ostrevik::mechanics {
+namespace {
+
+// Passes of the rotation iteration accepted for one reading.
+constexpr int kMaxRotationPasses = 8;
+
+float degrees(float radians) {
+  return radians * 180.0F / PI;
+}
+
+bool lateral_load_acts(const Run& run, int I) {
+  return run.c.PARLAT != 0.0F && run.r.QSPBAL(I) != 0.0F;
+}
+
+// Height of the vertical load line above the loading cap; on the inclined frame it grows with
+// the horizontal displacement DX.
+float load_height(const Run& run, float DX) {
+  const float H2ACT = run.p.H2ACT;
+  if (run.c.PARINC == 1.0F) return run.s.D3 + H2ACT + DX + run.c.DIASTB;
+  return H2ACT + run.c.DIASTB;
+}
+
+// Resistance of the inclined frame, which depends on its displacement.
+void frame_resistance(Run& run, float DX) {
+  const Constants& c = run.c;
+  const float E = DX + run.s.D3;
+  run.u.RM = (c.WPR + c.WHJ + c.WLP2 + c.WBC + c.WDM) *
+             ((0.01425F * (E * E) + 12.05F * E + 517.46F) / (E + run.p.H2ACT + c.DIASTB)) / 17.03F;
+  run.u.RMW = run.u.RM;
+}
+
+// Evaluation with the measured displacements, as if the upper wedge did not rotate.
+void evaluate_without_rotation(Run& run, int I, float DX, float DY, float DR, codec::Sink& report) {
+  Work& w = run.w;
+  Results& o = run.o;
+  const Setup& u = run.u;
+  contact_area(run, u.SINA, w.UCUR);
+  if (lateral_load_acts(run, I)) lateral_load_geometry(run, I, DX, DY, w.BETRAD);
+  forces_and_stresses(run, I, 1.0F, 0.0F, u.SINA, u.COSA, w.UCUR, w.VCUR, u.WDMLP2);
+  o.TNNB(I) = u.CKPA * w.SIGN;
+  o.SSNB(I) = u.CKPA * w.TAUN;
+  o.SOVRNB(I) = w.TAUN / w.SIGN;
+  o.ACNB(I) = w.ACONT;
+  moment_form_a(run, DX, DY, DY - u.VPIW - DR, 1.0F, 0.0F);
+  check_tension(run, I, 3, u.VPIW, DR, u.SINA, report);
+  o.DEVNB(I) = w.DEVP;
+}
+
+// Horizontal and vertical displacement from the current displacements along and normal to the
+// plane.
+void displacements_from_plane(Run& run) {
+  Work& w = run.w;
+  w.DXC = run.u.COSA * w.UCUR - run.u.SINA * w.VCUR;
+  w.DYC = run.u.COSA * w.VCUR + run.u.SINA * w.UCUR;
+}
+
+// Fixed-point iteration on the displacements corrected for the rotation of the upper wedge.
+// Throws IterationLimitExceeded when a ninth pass would be needed.
+void iterate_rotation(Run& run, int I, float DT, float DR) {
+  Work& w = run.w;
+  Results& o = run.o;
+  const Setup& u = run.u;
+  int& INDEX = run.r.INDEX(I);
+  INDEX = 0;
+  for (;;) {
+    displacements_from_plane(run);
+    w.HLOAD = load_height(run, w.DXC);
+    w.LARM = u.DOITRW + w.HLOAD - w.DXC / 2.0F;
+    w.BETRAD = (w.DYC - DT - u.VPIW - DR) / w.LARM;
+    const float YA = w.DYC / 2.0F + u.XLEN3;
+    const float XB = u.XLEN2 - w.DXC / 2.0F;
+    const float XA = XB - run.s.D1 + w.DXC;
+    const float TH1 = std::abs(XA) == 0.0F ? PI / 2.0F : std::atan(YA / XA);
+    const float R1 = YA / std::sin(TH1);
+    const float TH2 = std::abs(XB) == 0.0F ? PI / 2.0F : std::atan((YA - run.s.D2 - w.DYC) / XB);
+    const float R2 = XB / std::cos(TH2);
+    const float GU = (std::cos(TH2) * w.BETRAD + std::sin(TH2)) * R2;
+    const float GV = (std::cos(TH1) - std::sin(TH1) * w.BETRAD) * R1;
+    o.UBAR(I) = (GU * u.COSA + GV * u.SINA) * w.BETRAD + o.U(I);
+    o.VBAR(I) = (GV * u.COSA - GU * u.SINA) * w.BETRAD + o.V(I);
+    INDEX = INDEX + 1;
+    if (INDEX > kMaxRotationPasses) throw IterationLimitExceeded{};
+    if (std::abs(w.VCUR - o.VBAR(I)) + std::abs(w.UCUR - o.UBAR(I)) - 0.01F <= 0.0F) break;
+    w.UCUR = o.UBAR(I);
+    w.VCUR = o.VBAR(I);
+  }
+  w.UCUR = o.UBAR(I);
+  w.VCUR = o.VBAR(I);
+}
+
+// A test with backward shear beyond 0.4 mm is listed, with the number of such readings, in the
+// warning at the end of the run.
+void count_negative_displacement(Run& run) {
+  if (!(run.w.UCUR < -0.04F)) return;
+  Counters& n = run.n;
+  if (n.NEGFLG == 0) {
+    n.NEGFLG = 1;
+    n.NNEG = n.NNEG + 1;
+    n.NEGTST(n.NNEG) = n.NTEST;
+    n.NEGCNT(n.NNEG) = 0;
+  }
+  n.NEGCNT(n.NNEG) = n.NEGCNT(n.NNEG) + 1;
+}
+
+// Evaluation with the displacements corrected for the rotation, on the mould's plane.
+void evaluate_with_rotation(Run& run, int I, float DT, float DR, codec::Sink& report) {
+  Work& w = run.w;
+  Results& o = run.o;
+  const Setup& u = run.u;
+  displacements_from_plane(run);
+  w.BETRAD = (w.DYC - DT - u.VPIW - DR) / ((u.DOITRW + w.HLOAD) - w.DXC / 2.0F);
+  w.PSI = PI / 2.0F + w.BETRAD;
+  w.SINPSI = std::sin(w.PSI);
+  w.COSPSI = std::cos(w.PSI);
+  o.BETABC(I) = degrees(w.BETRAD);
+  contact_area(run, u.SINA, w.UCUR);
+  if (lateral_load_acts(run, I)) lateral_load_geometry(run, I, w.DXC, w.DYC, w.BETRAD);
+  forces_and_stresses(run, I, w.SINPSI, w.COSPSI, u.SINA, u.COSA, w.UCUR, w.VCUR, u.WDMLP2);
+  moment_form_a(run, w.DXC, w.DYC, DT, w.SINPSI, w.COSPSI);
+  check_tension(run, I, 1, u.VPIW, DR, u.SINA, report);
+  o.TNSAVP(I) = u.CKPA * w.SIGN;
+  o.SSAVP(I) = u.CKPA * w.TAUN;
+  o.DEVIBA(I) = w.DEVP;
+  o.TMOMA(I) = u.GACC * w.SMOM;
+  w.HLOWT = u.DOITR2 + (w.HLOAD - w.DXC);
+}
+
+// The plane stays at the mould's inclination.
+void keep_mould_plane(Run& run, int I) {
+  Work& w = run.w;
+  w.ALFNEW = run.u.ALFRAD;
+  w.ALFREL = run.u.ALFRAD;
+  w.CREL = run.u.COSA;
+  run.o.ERUABS(I) = 0.0F;
+}
+
+// Results of the reading from its most recent evaluation, in report units.
+void store_final_values(Run& run, int I) {
+  const Work& w = run.w;
+  Results& o = run.o;
+  const Setup& u = run.u;
+  o.TNSAVE(I) = u.CKPA * w.SIGN;
+  o.SS(I) = u.CKPA * w.TAUN;
+  o.SOVERN(I) = w.TAUN / w.SIGN;
+  o.USTRN(I) = w.USTR;
+  o.VSTRN(I) = w.VSTR;
+  o.DEVIB(I) = w.DEVP;
+  // second moment of the rectangle of width 0.9·DIAW with the contact area
+  const float RI = w.PLEN * w.PLEN * w.PLEN * (0.9F * u.DIAW) / 12.0F;
+  o.PERSMA(I) = (RI - w.SECMW) * 100.0F / w.SECMW;
+  o.GRDQC(I) = degrees(w.GRDQR);
+  o.ANGLQ(I) = degrees(w.ANGQR);
+  const float SB = (w.PLEN * w.SMOM / 2.0F) / RI;
+  o.DEVREC(I) =
+      std::abs(SB) - w.SIGN < 0.0F ? SB * 100.0F / w.SIGN : w.SMOM * 100.0F / std::abs(w.SMOM);
+  o.AC(I) = w.ACONT;
+  o.SECMOM(I) = w.SECMW;
+  o.TNSMAX(I) = u.CKPA * w.SMAX;
+  o.TNSMIN(I) = u.CKPA * w.SMIN;
+  o.TMOM(I) = u.GACC * w.SMOM;
+  o.XFC(I) = u.GACC * w.XFRC;
+  o.YFORCE(I) = u.GACC * w.YFRC;
+  o.GRSBAL(I) = degrees(w.GRSBR);
+  o.DIFMOM(I) = o.TMOMA(I) - o.TMOM(I);
+  o.ALPHAR(I) = degrees(w.ALFREL);
+  o.ALPHA(I) = degrees(w.ALFNEW);
+}
+
+// Loads of the reading to N, piston penetration, and the count of flagged readings.
+void finish_reading(Run& run, int I) {
+  Results& o = run.o;
+  Readings& r = run.r;
+  const Setup& u = run.u;
+  r.P(I) = u.GACC * r.P(I);
+  o.VPIT(I) = u.VPIW + r.DRPB(I);
+  if (r.IPARFL(I) != 0) run.w.NPARFL = run.w.NPARFL + 1;
+  o.RMV(I) = run.c.PARINC > 0.0F ? u.GACC * u.RMW : 0.0F;
+  o.SLATLD(I) = u.GACC * o.QLAT(I);
+  r.WQNC(I) = u.GACC * r.WQNC(I);
+}
+
+void clear_load_lines(Run& run, int I) {
+  Results& o = run.o;
+  o.DEVIBT(I) = 0.0F;
+  o.DEVRPT(I) = 0.0F;
+  o.DEVJNR(I) = 0.0F;
+  o.DEVVPI(I) = 0.0F;
+  o.VPITT(I) = 0.0F;
+}
+
+void evaluate_reading(Run& run, int I, codec::Sink& report) {
+  Work& w = run.w;
+  Results& o = run.o;
+  const Setup& u = run.u;
+  const float DX = run.r.DXABS(I);
+  const float DY = run.r.DY1ABS(I);
+  const float DT = run.r.DTMLP2(I);
+  const float DR = run.r.DRPB(I);
+  w.HLOAD = load_height(run, DX);
+  if (run.c.PARINC == 1.0F) frame_resistance(run, DX);
+  o.U(I) = u.COSA * DX + u.SINA * DY;
+  o.V(I) = u.COSA * DY - u.SINA * DX;
+  w.UCUR = o.U(I);
+  w.VCUR = o.V(I);
+  w.BETRAD = 0.0F;
+  evaluate_without_rotation(run, I, DX, DY, DR, report);
+  iterate_rotation(run, I, DT, DR);
+  count_negative_displacement(run);
+  evaluate_with_rotation(run, I, DT, DR, report);
+  if (has_free_plane(run)) {
+    evaluate_on_free_plane(run, I, DT, DR, report);
+  } else {
+    keep_mould_plane(run, I);
+  }
+  store_final_values(run, I);
+  if (run.c.PAROUT == 0.0F) {
+    evaluate_load_lines(run, I, DT, DR, report);
+  } else {
+    clear_load_lines(run, I);
+  }
+  finish_reading(run, I);
+}
+
+}  // namespace
+
+void evaluate_test(Run& run, codec::Sink& report) {
+  for (int I = 1; I <= run.u.NREAD; ++I) evaluate_reading(run, I, report);
+  finish_test(run);
+}
+
+}  // namespace ostrevik::mechanics

@@ -1,0 +1,58 @@
+#include "mechanics/free_plane.h"
+
+#include <cmath>
+
+#include "mechanics/contact_area.h"
+#include "mechanics/forces.h"
+#include "mechanics/lateral_load.h"
+#include "mechanics/moment.h"
+#include "mechanics/tension_check.h"
+
+namespace ostrevik::mechanics {
+namespace {
+
+// Inclination and trace length of the plane through the displaced and rotated upper part.
+void recompute_plane(Run& run) {
+  Work& w = run.w;
+  const float FPX = (run.u.XLEN1 - w.DXC) / 2.0F;
+  const float FPY = -((run.u.RADW1 * 2.0F - w.DYC) / 2.0F);
+  const float FPANG = std::atan(-FPY / FPX);
+  const float FPR = -FPY / std::sin(FPANG);
+  const float FPH = w.BETRAD * FPR * std::cos(FPANG) - FPY * 2.0F;
+  w.ALFNEW = std::atan(FPH / (FPX * 2.0F - w.BETRAD * FPR * std::sin(FPANG)));
+  w.ALFREL = w.ALFNEW - w.BETRAD;
+  w.COSREL = std::cos(w.ALFREL);
+  w.SINREL = std::sin(w.ALFREL);
+  w.SINAN = std::sin(w.ALFNEW);
+  w.COSAN = std::cos(w.ALFNEW);
+  w.FPLEN = FPH / w.SINAN;
+  w.CREL = w.COSREL;
+}
+
+}  // namespace
+
+bool has_free_plane(const Run& run) {
+  return run.s.DH == 0.0F && run.s.PARFPL != 0.0F;
+}
+
+void evaluate_on_free_plane(Run& run, int I, float DT, float DR, codec::Sink& report) {
+  Work& w = run.w;
+  const bool frozen = w.NPARFL >= 1;
+  if (!frozen) recompute_plane(run);
+  w.UCUR = frozen ? run.o.UBAR(I) : run.u.DIAW / w.SINAN - w.FPLEN;
+  w.VCUR = w.COSAN * w.DYC - w.SINAN * w.DXC;
+  run.o.ERUABS(I) = (w.UCUR - run.o.UBAR(I)) * 10.0F;
+  contact_area(run, w.SINAN, w.UCUR);
+  if (run.c.PARLAT != 0.0F && run.r.QSPBAL(I) != 0.0F) {
+    lateral_load_geometry(run, I, w.DXC, w.DYC, w.BETRAD);
+  }
+  forces_and_stresses(run, I, w.SINPSI, w.COSPSI, w.SINREL, w.COSREL, w.UCUR, w.VCUR, run.u.WDMLP2);
+  if (frozen) {
+    moment_form_a(run, w.DXC, w.DYC, DT, w.SINPSI, w.COSPSI);
+  } else {
+    moment_form_b(run, run.u.VPIW, DT, DR);
+  }
+  check_tension(run, I, 2, run.u.VPIW, DR, w.SINAN, report);
+}
+
+}  // namespace ostrevik::mechanics

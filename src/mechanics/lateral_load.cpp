@@ -1,0 +1,35 @@
+#include "mechanics/lateral_load.h"
+
+#include <cmath>
+
+namespace ostrevik::mechanics {
+
+void lateral_load_geometry(const Run& run, int I, float HX, float HY, float BETRAD, float& GRDQR,
+                           float& GRSBR, float& ANGQR, float& CGRDQ) {
+  const float XBARQT = run.s.XBARQT;
+  const float YBARQT = run.s.YBARQT;
+  const float XQ = run.u.XSHIFT - HX / 2.0F + XBARQT;
+  const float YQ = HY / 2.0F + YBARQT;
+  float GQ = PI / 2.0F;
+  if (XQ != 0.0F) {
+    GQ = std::atan(YQ / (-XQ));
+    if (GQ < 0.0F) GQ = GQ + PI;
+  }
+  const float RQ = YQ / std::sin(GQ);
+  const float SHX = std::cos(GQ) * (RQ * BETRAD);
+  const float SHY = -std::sin(GQ) * (RQ * BETRAD);
+  const float HQ = run.u.HQTLAT + HX + SHY;
+  const float LQ = run.c.LYOK - run.r.DECLYK(I);
+  const float HTFYKS = run.r.HTFYKS(I);
+  GRDQR = -std::asin((HTFYKS - HQ) / LQ);
+  CGRDQ = std::cos(GRDQR);
+  GRSBR = -std::atan((run.c.HTFPSB - HTFYKS) / ((YBARQT + run.c.DCLPSB + HY + SHX) - LQ * CGRDQ));
+  ANGQR = PI / 2.0F + GRDQR + BETRAD;
+}
+
+void lateral_load_geometry(Run& run, int I, float HX, float HY, float BETRAD) {
+  Work& w = run.w;
+  lateral_load_geometry(run, I, HX, HY, BETRAD, w.GRDQR, w.GRSBR, w.ANGQR, w.CGRDQ);
+}
+
+}  // namespace ostrevik::mechanics

@@ -1,0 +1,26 @@
+#pragma once
+// Moment of the loads about the centroid of the contact area, and the bending stresses it
+// causes at the two ends of the contact area.
+#include "model/state.h"
+
+namespace ostrevik::mechanics {
+
+// Form A, plane of fixed inclination. L1, L2: horizontal and vertical displacement (cm); L3:
+// lower-end length (cm); C, S: direction pair (1, 0, or SINPSI, COSPSI). Reads the forces and
+// contact area of run.w, the loading heights and the centres of gravity of the set-up.
+// SMOM moment (kg·cm), PMOM = |SMOM|, BSTR edge bending stress, DEVP = BSTR in % of SIGN, SMAX
+// = SIGN + BSTR, SMIN = SIGN − BSTR (kg/cm²).
+void moment_form_a(const Run& run, float L1, float L2, float L3, float C, float S, float& SMOM,
+                   float& PMOM, float& BSTR, float& DEVP, float& SMAX, float& SMIN);
+
+// Form B, free shear plane: lever arms along the recomputed plane. K1: piston offset, K2:
+// lower-end length, K3: second length (cm). Reads further DYC, BETRAD, SINPSI, COSPSI, HLOWT and
+// the free-plane values of run.w.
+void moment_form_b(const Run& run, float K1, float K2, float K3, float& SMOM, float& PMOM,
+                   float& BSTR, float& DEVP, float& SMAX, float& SMIN);
+
+// The same into the working values of the reading (run.w).
+void moment_form_a(Run& run, float L1, float L2, float L3, float C, float S);
+void moment_form_b(Run& run, float K1, float K2, float K3);
+
+}  // namespace ostrevik::mechanics
