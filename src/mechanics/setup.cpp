@@ -1,0 +1,272 @@
+#include "mechanics/setup.h"
+
+#include <array>
+#include <cmath>
+#include <string_view>
+
+#include "model/outcome.h"
+
+namespace ostrevik::mechanics {
+namespace {
+
+constexpr std::string_view kBetween0And90 = "0 İLE 90 DERECE ARASINDA OLMALIDIR.";
+constexpr std::string_view kPositive = "SIFIRDAN BÜYÜK OLMALIDIR.";
+constexpr std::string_view kNonZero = "SIFIR OLMAMALIDIR.";
+
+// The nine values of a standard mould: DIAOUT, HTLOWR, XBARQT, YBARQT, HTMOLD, WTMEMP, WADDTM,
+// TMOMAV, TMOMAH.
+using MouldSet = std::array<float, 9>;
+
+constexpr std::array<MouldSet, 6> kStandardMoulds{{
+    {8.9F, 5.73F, -0.49F, 5.38F, 34.1F, 1.935F, 0.113F, 0.27F, 0.24F},
+    {10.75F, 3.96F, 0.24F, 6.3F, 27.4F, 2.288F, 0.109F, 0.311F, 0.211F},
+    {10.84F, 6.1F, -1.46F, 5.82F, 48.0F, 5.197F, 0.1F, 0.0F, 0.49F},
+    {10.84F, 22.73F, -2.08F, 5.83F, 48.0F, 5.197F, 0.445F, 0.0F, 6.39F},
+    {11.3F, 5.16F, -2.29F, 6.12F, 44.0F, 5.375F, 0.15F, 0.0F, 1.64F},
+    {11.3F, 11.95F, -0.39F, 6.12F, 44.0F, 5.375F, 0.46F, 0.0F, 4.43F},
+}};
+
+// Tens of an angle as the mould sets count them: (angle + 2) / 10 truncated, kept as a real so
+// that no angle can overflow an integer.
+float angle_class(float angle) {
+  return std::trunc((angle + 2.0F) / 10.0F);
+}
+
+// The set number chosen by the selection rules, or `previous` when none holds.
+int standard_set_number(float alfn, float angsel, float appsel, int previous) {
+  const float ia = angle_class(alfn);
+  const float ib = angle_class(angsel);
+  int set = previous;
+  if (ia == 3.0F && ib == 0.0F) set = 1;
+  if (ia == 4.0F && ib == 0.0F) set = 2;
+  if (ia == 3.0F && ib == 4.0F) set = 3;
+  if (ia == 4.0F && ib == 3.0F) set = 4;
+  if (appsel == 1.0F && ia == 3.0F && ib == 3.0F) set = 5;
+  if (appsel == 2.0F && ia == 3.0F && ib == 3.0F) set = 6;
+  return set;
+}
+
+// Soil mass, volume and density, and with the soil record the dry density, saturation and
+// void ratio.
+void set_up_soil(Run& run, int test) {
+  const Specimen& s = run.s;
+  Setup& u = run.u;
+  const float disc = s.DIAIN - 0.15F;
+  u.WD = disc * disc * PI * s.HDISC * run.c.DENSWD / 4000.0F;
+  u.WSOLG = (s.WSPPTM - s.WTMEMP - u.WD) * 1000.0F;
+  u.VOLSOL = (s.HTMOLD - s.HEMPTY - s.HDISC) * (s.DIAIN * s.DIAIN * PI / 4.0F);
+  if (!(u.VOLSOL > 0.0F)) throw refuse_test(test, "VOLSOL", u.VOLSOL, kPositive);
+  u.DENSOL = u.WSOLG / u.VOLSOL;
+  if (s.PARSOL != 1.0F) return;
+  const float wet_to_dry = s.WCINL + 1.0F;
+  if (wet_to_dry == 0.0F) throw refuse_test(test, "WCINL", s.WCINL, "-1 OLMAMALIDIR.");
+  const float divisor = wet_to_dry * s.GS - u.DENSOL;
+  if (divisor == 0.0F) {
+    throw refuse_test(test, "DENSOL", u.DENSOL, "(WCINL+1)*GS DEĞERİNE EŞİT OLMAMALIDIR.");
+  }
+  u.DDENSL = u.DENSOL / wet_to_dry;
+  u.SATINL = u.DENSOL * s.WCINL * s.GS / divisor;
+  if (u.SATINL == 0.0F) throw refuse_test(test, "SATINL", u.SATINL, kNonZero);
+  u.VOIDR = s.WCINL * s.GS / u.SATINL;
+}
+
+// atan(DIASP / denominator) for a shear plane that must lie strictly between 0 and 90 degrees.
+float plane_angle(float diasp, float denominator, int test) {
+  if (denominator == 0.0F) throw refuse_test(test, "ALFA", 90.0F, kBetween0And90);
+  const float alfrad = std::atan(diasp / denominator);
+  if (!(alfrad > 0.0F)) throw refuse_test(test, "ALFA", alfrad * 180.0F / PI, kBetween0And90);
+  return alfrad;
+}
+
+// The five geometries of the shear plane: its inclination ALFRAD, the height HTLOWS of the
+// soil above the mould and the offset XSHIFT.
+void set_up_shear_plane(Run& run, int test) {
+  Specimen& s = run.s;
+  Setup& u = run.u;
+  if (s.PARFPL == 1.0F) {
+    u.HTLOWS = s.HTLOWR - s.HDISC;
+    u.ALFRAD = plane_angle(s.DIASP, u.COTN * s.DIASP + u.CLRS, test);
+    u.XSHIFT = u.CLRH - u.COTN * u.DIFDIA / 2.0F;
+  } else if (s.DH2 > 0.0F) {
+    // DH differs at the two ends of the soil wedge; the report shows it as 88.
+    u.DH1 = s.DH;
+    s.DH = 88.0F;
+    u.XWALL = u.COTN * u.TWALL;
+    u.HTLOWS = s.HTLOWR - s.HDISC + u.CLRS + s.DH2 - u.XWALL;
+    u.ALFRAD = plane_angle(s.DIASP, u.COTN * s.DIASP - (s.DH2 + u.DH1 - u.XWALL), test);
+    u.XSHIFT = (s.DH2 - u.XWALL - u.DH1) / 2.0F + u.CLRS;
+  } else if (s.DH < 0.0F) {
+    u.HTLOWS = s.HTLOWR - s.HDISC;
+    u.ALFRAD = plane_angle(s.DIASP, (u.DIFDIA + s.DIASP) * u.COTN + u.CLRS + s.DH, test);
+    u.XSHIFT = s.DH / 2.0F + u.CLRH;
+  } else if (s.DH == 0.0F) {
+    u.HTLOWS = s.HTLOWR - s.HDISC + u.CLRH;
+    u.ALFRAD = s.ALFN;
+    u.XSHIFT = u.CLRH - u.COTN * u.DIFDIA / 2.0F;
+  } else {
+    u.HTLOWS = s.HTLOWR - s.HDISC + s.DH;
+    u.ALFRAD = plane_angle(s.DIASP, u.COTN * s.DIASP + u.CLRS - s.DH, test);
+    u.XSHIFT = s.DH / 2.0F + u.CLRH - u.COTN * u.DIFDIA / 2.0F;
+  }
+}
+
+// The top mould, a steel ring cut at the mould angle: mass and centre of gravity.
+void set_up_top_mould(Run& run, int test) {
+  const Specimen& s = run.s;
+  Setup& u = run.u;
+  const float height = u.HCOTD + s.HTLOWR;
+  if (height == 0.0F) throw refuse_test(test, "HTLOWR", s.HTLOWR, "-HCOTD OLMAMALIDIR.");
+  u.WTM = (u.DOUTSQ - u.DINSQ) * height * run.c.DENSTL * PI / 4000.0F;
+  u.YBARTM = (u.DINSQ + u.DOUTSQ) * u.COTN / (height * 16.0F);
+  u.XBARTM =
+      (3.0F * (u.COTN * u.COTN) * (u.DINSQ + u.DOUTSQ) +
+       8.0F * (2.0F * u.HCOTD + s.HTLOWR) * (2.0F * s.HTLOWR - (s.DIAOUT - s.DIAIN) * u.COTN)) /
+      (32.0F * height);
+}
+
+// The soil wedge above the shear plane: mass and centre of gravity.
+void set_up_soil_wedge(Run& run, int test) {
+  Setup& u = run.u;
+  const float height = u.HCOTA + u.HTLOWS;
+  if (height == 0.0F) throw refuse_test(test, "HTLOWS", u.HTLOWS, "-HCOTA OLMAMALIDIR.");
+  u.WS = height * u.DENSOL * PI * u.DSPSQ / 4000.0F;
+  u.YBARS = u.DSPSQ * u.COTA / (height * 16.0F);
+  u.XBARS = (3.0F * (u.COTA * u.COTA) * u.DSPSQ + 16.0F * (2.0F * u.HCOTA + u.HTLOWS) * u.HTLOWS) /
+            (32.0F * height);
+}
+
+}  // namespace
+
+void compute_frame_masses(Run& run) {
+  Constants& c = run.c;
+  c.RMLC = (c.WPR + 1.46F + c.WLP2 + c.WBC + c.WDM) * 4.93F / 7.67F;
+  c.RMPR = (c.WPR + 2.91F + c.WLP2 + c.WBC + c.WDM) * 5.69F / 9.5F;
+}
+
+void select_standard_mould(Run& run) {
+  Specimen& s = run.s;
+  run.p.ISET = standard_set_number(s.ALFN, s.ANGSEL, s.APPSEL, run.p.ISET);
+  const int set = run.p.ISET >= 1 && run.p.ISET <= 6 ? run.p.ISET : 1;
+  const MouldSet& m = kStandardMoulds.at(static_cast<std::size_t>(set - 1));
+  s.DIAOUT = m[0];
+  s.HTLOWR = m[1];
+  s.XBARQT = m[2];
+  s.YBARQT = m[3];
+  s.HTMOLD = m[4];
+  s.WTMEMP = m[5];
+  s.WADDTM = m[6];
+  s.TMOMAV = m[7];
+  s.TMOMAH = m[8];
+}
+
+void set_up_geometry(Run& run) {
+  const Constants& c = run.c;
+  Specimen& s = run.s;
+  Setup& u = run.u;
+  const int test = run.n.NTEST + 1;
+  if (!(s.ALFN > 0.0F && s.ALFN < 90.0F)) throw refuse_test(test, "ALFN", s.ALFN, kBetween0And90);
+  if (!(s.DIAIN > 0.0F)) throw refuse_test(test, "DIAIN", s.DIAIN, kPositive);
+
+  set_up_soil(run, test);
+
+  u.CKPA = CKPA_VALUE;
+  u.GACC = GACC_VALUE;
+  run.n.NEGFLG = 0;
+  run.n.NTEST = test;
+  run.n.NTESTS = run.n.NTEST;
+  u.SIN4 = std::sin(PI * 4.0F / 180.0F);
+  u.COS4 = std::cos(PI * 4.0F / 180.0F);
+  u.WDMLP2 = c.WDM + c.WLP2;
+
+  s.ALFN = PI * s.ALFN / 180.0F;
+  u.SINN = std::sin(s.ALFN);
+  if (u.SINN == 0.0F) throw refuse_test(test, "SINN", u.SINN, kNonZero);
+  u.COSN = std::cos(s.ALFN);
+  u.COTN = 1.0F / std::tan(s.ALFN);
+  u.CLRS = s.CLRNCE / u.SINN;
+  u.CLRH = u.CLRS / 2.0F;
+  u.TWALL = (s.DIAOUT - s.DIAIN) / 2.0F;
+  u.DIFDIA = s.DIAIN - s.DIASP;
+
+  set_up_shear_plane(run, test);
+
+  u.DIFDH = u.DIFDIA / 2.0F;
+  u.DINSQ = s.DIAIN * s.DIAIN;
+  u.DOUTSQ = s.DIAOUT * s.DIAOUT;
+  u.HCOTD = u.COTN * s.DIAIN / 2.0F;
+  u.SINA = std::sin(u.ALFRAD);
+  u.COSA = std::cos(u.ALFRAD);
+  u.COTA = 1.0F / std::tan(u.ALFRAD);
+  u.ALFA = u.ALFRAD * 180.0F / PI;
+  s.ALFN = s.ALFN * 180.0F / PI;
+  u.DMAJOR = s.DIASP / u.SINA;
+  u.DCOSA = u.COSA * u.DMAJOR;
+
+  if (c.PARLAT > 0.0F) {
+    u.XQTOFS = u.XSHIFT + s.XBARQT;
+    u.YQTOFS = u.DIFDH + s.YBARQT;
+    u.HQTLAT = c.H2 + c.HTFSB + s.D3 + c.DIASTB + c.TLP1MN + s.HTLOWR + u.HCOTD - s.XBARQT;
+  }
+
+  set_up_top_mould(run, test);
+  u.HCOTA = u.COTA * s.DIASP / 2.0F;
+  u.DSPSQ = s.DIASP * s.DIASP;
+  u.WTMC = s.WADDTM + u.WTM;
+  if (u.WTMC == 0.0F) throw refuse_test(test, "WTMC", u.WTMC, kNonZero);
+  u.XBRTMC = (u.XBARTM * u.WTM + s.TMOMAH) / u.WTMC;
+  u.YBRTMC = (u.YBARTM * u.WTM + s.TMOMAV) / u.WTMC;
+
+  set_up_soil_wedge(run, test);
+  u.SW = u.WTM + u.WS + u.WD + c.WDM + s.WADDTM;
+  u.DOITRM = u.DCOSA / 2.0F + u.HTLOWS + s.HDISC + c.TLP1MN;
+  u.DOITR2 = u.DCOSA / 2.0F + u.DOITRM + u.CLRH;
+  u.RM = run.p.H2ACT > 16.0F ? c.RMPR : c.RMLC;
+  u.RMW = u.RM;
+}
+
+void set_up_moving_assembly(Run& run) {
+  const Constants& c = run.c;
+  const Specimen& s = run.s;
+  Setup& u = run.u;
+  u.WTM = u.WTMC;
+  u.XBARTM = u.XBRTMC;
+  u.YBARTM = u.YBRTMC;
+  u.W = u.WTM + u.WS + u.WD + c.WLP1;
+  if (u.W == 0.0F) throw refuse_test(run.n.NTEST, "W", u.W, kNonZero);
+  u.SUMWY = u.YBARS * u.WS + u.YBARTM * u.WTM + (u.WD + u.WTM + c.WLP1) * u.DIFDH;
+  u.Y1C = u.SUMWY / u.W;
+  u.YTMO1 = u.Y1C - u.DIFDH;
+  u.YTMOW = u.YTMO1;
+  u.X1C = (u.XBARS * u.WS + (u.XSHIFT + u.XBARTM) * u.WTM +
+           (u.DOITRM - c.TLP1MN - s.HDISC / 2.0F) * u.WD + (u.DOITRM - c.TLP1MN / 2.0F) * c.WLP1) /
+          u.W;
+  u.XTMO1 = u.X1C - u.XSHIFT;
+  u.XTMOW = u.XTMO1;
+}
+
+void set_up_working_values(Run& run) {
+  const Constants& c = run.c;
+  const Specimen& s = run.s;
+  Setup& u = run.u;
+  run.w.N1ACAL = 0;
+  run.w.NPARFL = 0;
+  run.w.T1AHDR = false;
+  u.DIAW = s.DIAIN;
+  u.DOITRW = u.DOITRM;
+  u.HTDS = s.HDISC + u.HTLOWS;
+  u.CLRW = s.CLRNCE;
+  u.TWALLW = u.TWALL;
+  u.VPIW = s.VPI;
+  u.FRCW = c.FRCOEF;
+  u.XLEN1 = u.CLRW / u.SINN + u.COTN * u.DIAW;
+  u.XLEN2 = u.COTA * u.DIAW / 2.0F + u.HTDS;
+  u.XLEN3 = u.DIAW / 2.0F + u.TWALLW;
+  u.RADW1 = u.DIAW / 2.0F;
+  u.RADW2 = u.DIAW / 2.0F;
+  u.HCOTW = u.DIAW / (2.0F / u.COTN);
+  u.RMW = u.RM;
+  u.ONEW = 1.0F;
+  u.NREAD = truncate_to_int(s.RNREAD);
+}
+
+}  // namespace ostrevik::mechanics
