@@ -13,10 +13,10 @@ struct FatalError : std::runtime_error {
   FatalError(FatalKind kind, int unit, std::string file, int line = 0, int first_column = 0,
              int last_column = 0, std::string field = {});
   FatalKind kind;
-  int unit;           // 5 data file, 6 report
-  std::string file;   // name without trailing blanks
-  int line;           // 1-based record number in the file, 0 when not known
-  int first_column;   // conversion errors: the field's columns and text
+  int unit;          // 5 data file, 6 report
+  std::string file;  // name without trailing blanks
+  int line;          // 1-based record number in the file, 0 when not known
+  int first_column;  // conversion errors: the field's columns and text
   int last_column;
   std::string field;
 };

@@ -19,6 +19,8 @@ class Sink {
   virtual void record(std::string_view bytes) = 0;
   // Non-finite reals met by writes into this sink (written as asterisks).
   int nonfinite_fields = 0;
+  // The record being built by write(); kept with the sink so that its capacity is reused.
+  std::string record_buffer;
 };
 
 // Records kept in memory, each followed by CR LF.

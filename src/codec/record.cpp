@@ -1,0 +1,418 @@
+#include "codec/record.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <stdexcept>
+#include <utility>
+
+#include "codec/errors.h"
+
+namespace ostrevik::codec {
+namespace {
+
+using Kind = LayoutItem::Kind;
+
+// Deeper than any layout the scanner accepts.
+constexpr int kMaxGroupDepth = 16;
+
+[[noreturn]] void mismatch(std::size_t item_index, const char* field) {
+  throw std::invalid_argument("item " + std::to_string(item_index + 1) + " does not suit its " +
+                              field + " field");
+}
+
+// Walks the layout for one statement of `count` items and hands every step to the transfer:
+// literal(text), skip(columns), record_end() for '/' and for reversion, field(item, index).
+// Returns when the items are exhausted at a field or at the closing parenthesis.
+template <class Transfer>
+void walk(const Layout& layout, std::size_t count, Transfer& transfer) {
+  struct Repeat {
+    std::size_t start;
+    int remaining;
+  };
+  std::array<Repeat, kMaxGroupDepth> groups{};
+  int depth = 0;
+  const std::vector<LayoutItem>& items = layout.items();
+  std::size_t next = 0;
+  for (std::size_t i = 0;; ++i) {
+    if (i == items.size()) {
+      if (next == count) return;
+      if (!layout.fields_after_reversion()) {
+        throw std::invalid_argument("layout has no field for the remaining items");
+      }
+      transfer.record_end();
+      i = layout.reversion_point() - 1;  // wraps for 0; the loop's ++i brings it back
+      continue;
+    }
+    const LayoutItem& item = items[i];
+    switch (item.kind) {
+      case Kind::Literal:
+        transfer.literal(item.text);
+        break;
+      case Kind::Skip:
+        transfer.skip(item.width);
+        break;
+      case Kind::RecordEnd:
+        transfer.record_end();
+        break;
+      case Kind::GroupStart:
+        groups[depth++] = Repeat{i, item.count};
+        break;
+      case Kind::GroupEnd:
+        if (--groups[depth - 1].remaining > 0) {
+          i = groups[depth - 1].start;
+        } else {
+          --depth;
+        }
+        break;
+      case Kind::Real:
+      case Kind::Integer:
+      case Kind::Text:
+        if (next == count) return;
+        transfer.field(item, next++);
+        break;
+    }
+  }
+}
+
+// Fw.d: the value rounded to d decimals (exact ties to even), right-justified; the "0" before
+// the point only where the field has room for it; asterisks when the value does not fit.
+void format_real(std::string& line, float value, int width, int decimals, Sink& sink) {
+  if (!std::isfinite(value)) {
+    ++sink.nonfinite_fields;
+    line.append(width, '*');
+    return;
+  }
+  if (value == 0.0F) value = 0.0F;  // a negative zero prints without sign
+  std::array<char, 128> buffer;     // holds FLT_MAX with the largest number of decimals
+  char* end = std::to_chars(buffer.data(), buffer.data() + buffer.size() - 1, value,
+                            std::chars_format::fixed, decimals)
+                  .ptr;
+  if (decimals == 0) *end++ = '.';
+  char* first = buffer.data();
+  auto length = static_cast<int>(end - first);
+  if (length > width) {
+    if (first[0] == '0') {
+      ++first;
+      --length;
+    } else if (first[0] == '-' && first[1] == '0') {
+      first[1] = '-';
+      ++first;
+      --length;
+    }
+  }
+  if (length > width) {
+    line.append(width, '*');
+    return;
+  }
+  line.append(width - length, ' ');
+  line.append(first, length);
+}
+
+void format_integer(std::string& line, int value, int width) {
+  std::array<char, 16> buffer;
+  const char* end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
+  const auto length = static_cast<int>(end - buffer.data());
+  if (length > width) {
+    line.append(width, '*');
+    return;
+  }
+  line.append(width - length, ' ');
+  line.append(buffer.data(), length);
+}
+
+void format_text(std::string& line, std::string_view text, int width) {
+  const auto length = static_cast<int>(text.size());
+  if (width == 0 || width == length) {
+    line.append(text);
+  } else if (width > length) {
+    line.append(width - length, ' ');
+    line.append(text);
+  } else {
+    line.append(text.substr(0, width));
+  }
+}
+
+class Writer {
+ public:
+  Writer(Sink& sink, std::span<const Value> values)
+      : sink_(sink), line_(sink.record_buffer), values_(values) {
+    line_.clear();
+  }
+
+  void literal(std::string_view text) {
+    if (text.empty()) return;
+    fill_skipped();
+    line_.append(text);
+  }
+  void skip(int columns) { skipped_ += columns; }
+  void record_end() {
+    sink_.record(line_);
+    line_.clear();
+    skipped_ = 0;
+  }
+  void field(const LayoutItem& item, std::size_t index) {
+    const Value& value = values_[index];
+    fill_skipped();
+    switch (item.kind) {
+      case Kind::Real:
+        if (const float* real = std::get_if<float>(&value)) {
+          format_real(line_, *real, item.width, item.decimals, sink_);
+          return;
+        }
+        mismatch(index, "real");
+      case Kind::Integer:
+        if (const int* integer = std::get_if<int>(&value)) {
+          format_integer(line_, *integer, item.width);
+          return;
+        }
+        mismatch(index, "integer");
+      default:
+        if (const std::string_view* text = std::get_if<std::string_view>(&value)) {
+          format_text(line_, *text, item.width);
+          return;
+        }
+        mismatch(index, "text");
+    }
+  }
+
+ private:
+  // Skipped columns become blanks once something follows them in the record.
+  void fill_skipped() {
+    line_.append(skipped_, ' ');
+    skipped_ = 0;
+  }
+
+  Sink& sink_;
+  std::string& line_;
+  std::span<const Value> values_;
+  int skipped_ = 0;
+};
+
+bool is_blank(char c) {
+  return c == ' ';
+}
+bool is_digit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// The characters of a numeric field without its blanks.
+std::string without_blanks(std::string_view field) {
+  std::string text;
+  for (const char c : field) {
+    if (!is_blank(c)) text += c;
+  }
+  return text;
+}
+
+// Appends an optionally signed run of digits of `text` at `pos` to `digits`; false when it
+// holds no digit.
+bool signed_digits(std::string_view text, std::size_t& pos, bool& negative, std::string& digits) {
+  negative = false;
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
+  const std::size_t before = digits.size();
+  while (pos < text.size() && is_digit(text[pos])) digits += text[pos++];
+  return digits.size() > before;
+}
+
+// Fw.d input: sign, digits with at most one point, optional exponent (E or D with an optional
+// sign, or a sign alone); without a point the rightmost d digits are the fraction.
+std::optional<float> parse_real(std::string_view field, int decimals) {
+  const std::string text = without_blanks(field);
+  if (text.empty()) return 0.0F;
+  std::size_t pos = 0;
+  bool negative = false;
+  if (text[pos] == '+' || text[pos] == '-') negative = text[pos++] == '-';
+  std::string mantissa;
+  long point = -1;
+  for (; pos < text.size(); ++pos) {
+    if (is_digit(text[pos])) {
+      mantissa += text[pos];
+    } else if (text[pos] == '.' && point < 0) {
+      point = static_cast<long>(mantissa.size());
+    } else {
+      break;
+    }
+  }
+  if (mantissa.empty()) return std::nullopt;
+  long exponent = 0;
+  if (pos < text.size()) {
+    const char mark = text[pos];
+    if (mark == 'E' || mark == 'e' || mark == 'D' || mark == 'd') {
+      ++pos;
+    } else if (mark != '+' && mark != '-') {
+      return std::nullopt;
+    }
+    bool exponent_negative = false;
+    std::string digits;
+    if (!signed_digits(text, pos, exponent_negative, digits) || pos != text.size()) {
+      return std::nullopt;
+    }
+    for (const char d : digits) exponent = std::min(exponent * 10 + (d - '0'), 100000L);
+    if (exponent_negative) exponent = -exponent;
+  }
+  const long fraction_digits = point < 0 ? decimals : static_cast<long>(mantissa.size()) - point;
+  std::string clean = negative ? "-" : "";
+  clean += mantissa;
+  clean += 'e';
+  clean += std::to_string(exponent - fraction_digits);
+  float value = 0.0F;
+  const auto [end, error] = std::from_chars(clean.data(), clean.data() + clean.size(), value);
+  if (error != std::errc{} || end != clean.data() + clean.size()) return std::nullopt;
+  return value;
+}
+
+// Iw input: sign and digits; a blank field is 0; values beyond the integer range are refused.
+std::optional<int> parse_integer(std::string_view field) {
+  const std::string text = without_blanks(field);
+  if (text.empty()) return 0;
+  std::size_t pos = 0;
+  bool negative = false;
+  std::string digits = "-";
+  if (!signed_digits(text, pos, negative, digits) || pos != text.size()) return std::nullopt;
+  const char* first = negative ? digits.data() : digits.data() + 1;
+  int value = 0;
+  const auto [end, error] = std::from_chars(first, digits.data() + digits.size(), value);
+  if (error != std::errc{} || end != digits.data() + digits.size()) return std::nullopt;
+  return value;
+}
+
+class Reader {
+ public:
+  Reader(Source& source, std::span<const Target> targets)
+      : source_(source), targets_(targets), record_(source.next_record()) {}
+
+  void literal(std::string_view text) { column_ += text.size(); }
+  void skip(int columns) { column_ += columns; }
+  void record_end() {
+    record_ = source_.next_record();
+    column_ = 0;
+  }
+  void field(const LayoutItem& item, std::size_t index) {
+    const Target& target = targets_[index];
+    switch (item.kind) {
+      case Kind::Real:
+        if (float* const* real = std::get_if<float*>(&target)) {
+          **real = number(parse_real(take(item.width), item.decimals), item.width);
+          return;
+        }
+        mismatch(index, "real");
+      case Kind::Integer:
+        if (int* const* integer = std::get_if<int*>(&target)) {
+          **integer = number(parse_integer(take(item.width)), item.width);
+          return;
+        }
+        mismatch(index, "integer");
+      default:
+        if (const std::span<char>* text = std::get_if<std::span<char>>(&target)) {
+          read_text(*text, item.width == 0 ? text->size() : item.width);
+          return;
+        }
+        mismatch(index, "text");
+    }
+  }
+
+ private:
+  // The next `width` columns of the record; columns past its end are not in the view.
+  std::string_view take(std::size_t width) {
+    const std::string_view field =
+        column_ < record_.size() ? record_.substr(column_, width) : std::string_view{};
+    column_ += width;
+    return field;
+  }
+
+  template <class T>
+  T number(std::optional<T> value, int width) {
+    if (value) return *value;
+    const std::size_t first = column_ - width;
+    std::string text(width, ' ');
+    if (first < record_.size()) {
+      const std::string_view present = record_.substr(first, width);
+      text.replace(0, present.size(), present);
+    }
+    throw FatalError(FatalKind::Conversion, source_.unit(), source_.file_name(),
+                     source_.line_number(), static_cast<int>(first + 1),
+                     static_cast<int>(first + width), text);
+  }
+
+  // Aw into a text of length L: the rightmost L columns when w >= L, else the w columns and
+  // L - w blanks; columns past the end of the record read as blanks.
+  void read_text(std::span<char> text, std::size_t width) {
+    const std::size_t start = width >= text.size() ? column_ + width - text.size() : column_;
+    const std::size_t taken = std::min(width, text.size());
+    for (std::size_t k = 0; k < text.size(); ++k) {
+      const std::size_t column = start + k;
+      text[k] = (k < taken && column < record_.size()) ? record_[column] : ' ';
+    }
+    column_ += width;
+  }
+
+  Source& source_;
+  std::span<const Target> targets_;
+  std::string_view record_;
+  std::size_t column_ = 0;
+};
+
+}  // namespace
+
+void StringSink::record(std::string_view bytes) {
+  this->bytes.append(bytes);
+  this->bytes.append("\r\n");
+}
+
+void write(Sink& sink, const Layout& layout, std::span<const Value> items) {
+  Writer writer(sink, items);
+  walk(layout, items.size(), writer);
+  writer.record_end();
+}
+
+void write(Sink& sink, const Layout& layout, std::initializer_list<Value> items) {
+  write(sink, layout, std::span<const Value>(items.begin(), items.size()));
+}
+
+void write_list(Sink& sink, std::span<const int> values) {
+  constexpr std::size_t kPerRecord = 10;
+  std::string& line = sink.record_buffer;
+  line.clear();
+  for (std::size_t k = 0; k < values.size(); ++k) {
+    line += ' ';
+    format_integer(line, values[k], 11);
+    if ((k + 1) % kPerRecord == 0 && k + 1 < values.size()) {
+      sink.record(line);
+      line.clear();
+    }
+  }
+  sink.record(line);
+}
+
+Source::Source(std::string bytes, int unit, std::string file_name)
+    : bytes_(std::move(bytes)), unit_(unit), file_(std::move(file_name)) {}
+
+bool Source::at_end() const {
+  return pos_ >= bytes_.size();
+}
+
+std::string_view Source::next_record() {
+  if (at_end()) throw FatalError(FatalKind::EndOfFile, unit_, file_, line_ + 1);
+  const std::size_t newline = bytes_.find('\n', pos_);
+  const std::size_t end = newline == std::string::npos ? bytes_.size() : newline;
+  std::size_t stop = end;
+  if (stop > pos_ && bytes_[stop - 1] == '\r') --stop;
+  const std::string_view record(bytes_.data() + pos_, stop - pos_);
+  pos_ = newline == std::string::npos ? bytes_.size() : newline + 1;
+  ++line_;
+  return record;
+}
+
+void read(Source& source, const Layout& layout, std::span<const Target> targets) {
+  Reader reader(source, targets);
+  walk(layout, targets.size(), reader);
+}
+
+void read(Source& source, const Layout& layout, std::initializer_list<Target> targets) {
+  read(source, layout, std::span<const Target>(targets.begin(), targets.size()));
+}
+
+}  // namespace ostrevik::codec
