@@ -1,0 +1,182 @@
+#include "driver/dialogue.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "codec/cp857.h"
+#include "driver/run_end.h"
+#include "driver/run_program.h"
+
+namespace ostrevik::driver {
+namespace {
+
+using testing::read_bytes;
+using testing::records_of;
+
+const std::string kShared = OSTREVIK_SHARED_DIR;
+
+FileName name_of(const std::string& text) {
+  FileName name;
+  name.fill(' ');
+  text.copy(name.data(), name.size());
+  return name;
+}
+
+// The reference console with its two credit lines (left blank there) replaced by ours.
+std::string reference_console_with(const std::string& file, const std::string& console) {
+  const std::vector<std::string> ours = records_of(console);
+  std::string expected;
+  int line = 0;
+  for (const std::string& record : records_of(read_bytes(file))) {
+    ++line;
+    const bool credit = (line == 10 || line == 11) && ours.size() >= 11;
+    expected += (credit ? ours[static_cast<std::size_t>(line - 1)] : record) + "\r\n";
+  }
+  return expected;
+}
+
+TEST(Banner, MatchesTheReferenceConsoleApartFromTheCreditLines) {
+  codec::StringSink console;
+  write_banner(console);
+  write_data_file_prompt(console);
+  write_report_file_prompt(console);
+  EXPECT_EQ(console.bytes,
+            reference_console_with(kShared + "/data/reference/FULL1.CON", console.bytes));
+}
+
+TEST(Banner, CreditLinesAreCentredInsideTheBox) {
+  codec::StringSink console;
+  write_banner(console);
+  const std::vector<std::string> lines = records_of(console.bytes);
+  ASSERT_GE(lines.size(), 11U);
+  struct Credit {
+    int line, lead, width;
+  };
+  for (const Credit& c : {Credit{10, 22, 23}, Credit{11, 28, 12}}) {
+    const std::string& text = lines[static_cast<std::size_t>(c.line - 1)];
+    SCOPED_TRACE(codec::cp857_to_utf8(text));
+    ASSERT_EQ(text.size(), 74U);
+    EXPECT_EQ(text.substr(0, 5), "    *");
+    EXPECT_EQ(text.back(), '*');
+    const std::string inside = text.substr(5, 68);
+    EXPECT_EQ(inside.find_first_not_of(' '), static_cast<std::size_t>(c.lead));
+    EXPECT_EQ(inside.find_last_not_of(' '), static_cast<std::size_t>(c.lead + c.width - 1));
+  }
+}
+
+TEST(FileNameInput, TakesTheFirstTwelveCharactersOfEachLine) {
+  struct Case {
+    const char* input;
+    std::vector<std::string> names;  // the names read before the input ends
+  };
+  const Case cases[] = {
+      {"S1.DAT\n", {"S1.DAT      "}},
+      {"S1.DAT\r\nS1.OUT\r\n", {"S1.DAT      ", "S1.OUT      "}},
+      {"ABCDEFGH.DAT\n", {"ABCDEFGH.DAT"}},
+      {"ABCDEFGHI.DATX\n", {"ABCDEFGHI.DA"}},
+      {"ABCDEFGHIJKL\r\n", {"ABCDEFGHIJKL"}},
+      {"\n\r\n", {"            ", "            "}},
+      {" A.DAT\nLAST.OUT", {" A.DAT      ", "LAST.OUT    "}},
+      {"", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.input);
+    std::istringstream in(c.input);
+    for (const std::string& expected : c.names) {
+      const std::optional<FileName> name = read_file_name(in);
+      ASSERT_TRUE(name.has_value());
+      EXPECT_EQ(std::string(name->data(), name->size()), expected);
+    }
+    EXPECT_FALSE(read_file_name(in).has_value());
+  }
+}
+
+TEST(FileNameInput, PathDropsTrailingBlanksOnly) {
+  EXPECT_EQ(path_of(name_of("S1.DAT")), "S1.DAT");
+  EXPECT_EQ(path_of(name_of(" A B.DAT")), " A B.DAT");
+  EXPECT_EQ(path_of(name_of("ABCDEFGH.DAT")), "ABCDEFGH.DAT");
+  EXPECT_EQ(path_of(name_of("")), "");
+}
+
+TEST(TitleLine, NamesTheReportThenTheDataFileInTwelveColumnsEach) {
+  codec::StringSink report;
+  write_title_line(report, name_of("FULL1.OUT"), name_of("FULL1.DAT"));
+  const std::vector<std::string> expected =
+      records_of(read_bytes(kShared + "/data/reference/FULL1.OUT"));
+  const std::vector<std::string> actual = records_of(report.bytes);
+  ASSERT_EQ(actual.size(), 3U);
+  for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(actual[k], expected[k]) << "line " << k + 1;
+  EXPECT_EQ(actual[1], "     " + std::string(106, '-'));
+  EXPECT_EQ(actual[2], "");
+}
+
+TEST(EndOfRunWarning, ListsTheTestsOnTheReportAndInsideAsteriskLinesOnTheConsole) {
+  Counters n;
+  n.NNEG = 2;
+  n.NEGTST(1) = 3;
+  n.NEGTST(2) = 7;
+  n.NEGCNT(1) = 1;
+  n.NEGCNT(2) = 12;
+  codec::StringSink report;
+  codec::StringSink console;
+  write_negative_displacement_warning(n, report, console);
+
+  codec::StringSink tests;
+  codec::write_list(tests, std::vector<int>{3, 7});
+  codec::StringSink counts;
+  codec::write_list(counts, std::vector<int>{1, 12});
+  const std::string warning =
+      "\r\n\r\n" + std::string(28, ' ') + "******** UYARI ********\r\n    " + " DENEY NO.\r\n" +
+      tests.bytes + "    " + codec::to_cp857(" SONUÇLARINDA, 0.4 MM DEN BÜYÜK, SIRASIYLA,") +
+      "\r\n" + counts.bytes + "    " +
+      codec::to_cp857(
+          " EKSİ KESME ÖTELENMESİ VAR.  ÇIKTILARI İNCELEYİP VERİLERİ DENETLEYİNİZ !!!") +
+      "\r\n";
+  EXPECT_EQ(report.bytes, warning);
+
+  std::string stars = "    ";
+  for (int k = 0; k < 24; ++k) stars += "*  ";
+  const std::string box_top = "\r\n\r\n\r\n" + stars + "\r\n    *" + std::string(68, ' ') + "*\r\n";
+  EXPECT_EQ(console.bytes, box_top + warning + stars + "\r\n\r\n\r\n\r\n");
+}
+
+TEST(EndOfRunWarning, NothingWithoutNegativeDisplacement) {
+  Counters n;
+  codec::StringSink report;
+  codec::StringSink console;
+  write_negative_displacement_warning(n, report, console);
+  EXPECT_EQ(report.bytes, "");
+  EXPECT_EQ(console.bytes, "");
+}
+
+TEST(NonfiniteWarning, NamesTheTestsOnBothOutputs) {
+  struct Case {
+    std::vector<int> tests;
+    bool in_analysis;
+    const char* names;  // what the line must name; nullptr: no line
+  };
+  const Case cases[] = {
+      {{}, false, nullptr},
+      {{2, 5}, false, "DENEY NO. 2, 5 "},
+      {{4}, true, "DENEY NO. 4 VE DAYANIM"},
+      {{}, true, "DAYANIM"},
+  };
+  for (const Case& c : cases) {
+    codec::StringSink report;
+    codec::StringSink console;
+    write_nonfinite_warning(c.tests, c.in_analysis, report, console);
+    EXPECT_EQ(report.bytes, console.bytes);
+    if (c.names == nullptr) {
+      EXPECT_EQ(report.bytes, "");
+      continue;
+    }
+    ASSERT_EQ(records_of(report.bytes).size(), 1U);
+    EXPECT_NE(report.bytes.find(codec::to_cp857(c.names)), std::string::npos) << report.bytes;
+  }
+}
+
+}  // namespace
+}  // namespace ostrevik::driver
