@@ -1,0 +1,206 @@
+#include "mechanics/tension.h"
+
+#include <cmath>
+
+namespace ostrevik::mechanics {
+namespace {
+
+// Passes of the boundary iteration accepted in one call, and calls accepted in one test.
+constexpr int kMaxPasses = 8;
+constexpr int kMaxCalls = 32;
+// Change of the boundary (cm) below which the iteration has converged.
+constexpr float kTolerance = 0.005F;
+// Rectangular boundaries below this start the search on the negative side.
+constexpr float kNegativeSideStart = -0.8F;
+
+float cube(float c) {
+  return c * c * c;
+}
+
+// Where the search for the boundary of the compressed part ended.
+struct Boundary {
+  enum class End { Compressed, Fallback, PassLimit };
+  End end;
+  float DCOMPU = 0;  // boundary (cm from the centre of the contact area along its major axis)
+  float EFFARE = 0;  // compressed area, cm²
+  float SIGMAX = 0;  // normal stress at the compressed edge, kg/cm²
+};
+
+Boundary fallback_at(float x) {
+  return {Boundary::End::Fallback, x};
+}
+
+// The boundary is known; a vanishing compressed area or edge-stress divisor leaves it unusable.
+Boundary compressed(float x, float EFFARE, float edge_numerator, float edge_divisor) {
+  if (EFFARE == 0.0F || edge_divisor == 0.0F) return fallback_at(x);
+  return {Boundary::End::Compressed, x, EFFARE, edge_numerator / edge_divisor};
+}
+
+float start_on_positive_side(float DCOMCL) {
+  return 0.9F * DCOMCL + 0.36F;
+}
+
+float start_on_negative_side(float DCOMCL) {
+  return 0.88F * DCOMCL + 0.55F;
+}
+
+// Fixed-point search for the line across the contact area beyond which the soil carries no
+// tension, so that the compressed part alone balances FNORM and PMOM. The search runs on the
+// positive side of the centre (branch A) or on the negative side (branch B) and changes side
+// when it converges on the other one; both share one pass count, INXDU.
+Boundary find_boundary(Run& run, float S, float U, float DCOMCL) {
+  Work& w = run.w;
+  const float DIAW = run.u.DIAW;
+  const float RMAJ = w.RMAJ, RAB = w.RAB, BOVL = w.BOVL, GOVL = w.GOVL;
+  const float FNORM = w.FNORM, PMOM = w.PMOM;
+  if (FNORM == 0.0F || PMOM == 0.0F) {
+    // Without a normal force or a moment the balance has no solution to search for.
+    return fallback_at(DCOMCL < kNegativeSideStart ? start_on_negative_side(DCOMCL)
+                                                   : start_on_positive_side(DCOMCL));
+  }
+  bool positive_side = !(DCOMCL < kNegativeSideStart);
+  float x = positive_side ? start_on_positive_side(DCOMCL) : start_on_negative_side(DCOMCL);
+  for (;;) {
+    if (std::fabs(x) > w.PHALF) return fallback_at(x);
+    if (positive_side) {
+      const float s = (2.0F * x + U) * S / DIAW;
+      if (std::fabs(s) > 1.0F) return fallback_at(x);
+      const float theta = std::asin(s);
+      const float C = cube(std::cos(theta));
+      const float g = std::sin(2.0F * theta) + 2.0F * theta;
+      const float h = 8.0F * RMAJ * C - 3.0F * U * (PI - g);
+      const float k = g + PI - 2.0F * GOVL;
+      const float W = 3.0F * (RMAJ * RMAJ) *
+                          ((4.0F * theta - std::sin(4.0F * theta)) -
+                           2.0F * (4.0F * BOVL - std::sin(4.0F * BOVL) - PI)) +
+                      32.0F * U * RMAJ * (C - 2.0F * cube(std::cos(BOVL)));
+      const float divisor = 24.0F * PMOM * k - 4.0F * FNORM * h;
+      if (divisor == 0.0F) return fallback_at(x);
+      const float xn = (FNORM * (6.0F * (U * U) * k + W) - 4.0F * PMOM * h) / divisor;
+      if (++w.INXDU > kMaxPasses) return {Boundary::End::PassLimit};
+      if (std::fabs(xn - x) < kTolerance) {
+        if (xn >= 0.0F) {
+          return compressed(xn, (w.ACONT - (GOVL - g) * RAB) / 2.0F,
+                            6.0F * FNORM * (2.0F * (RMAJ + xn) - U), RAB * (6.0F * xn * k + h));
+        }
+        positive_side = false;
+        x = start_on_negative_side(DCOMCL);
+        continue;
+      }
+      x = xn;
+    } else {
+      const float s = (U - 2.0F * x) * S / DIAW;
+      if (std::fabs(s) > 1.0F) return fallback_at(x);
+      const float phi = std::asin(s);
+      const float E8 = 8.0F * RMAJ * cube(std::cos(phi));
+      const float E4 = PI - 2.0F * phi - std::sin(2.0F * phi);
+      const float E0 = E8 - 3.0F * U * E4;
+      const float Wb = 3.0F * (RMAJ * RMAJ) * (2.0F * PI - 4.0F * phi + std::sin(4.0F * phi));
+      const float divisor = 24.0F * PMOM * E4 - 4.0F * FNORM * E0;
+      if (divisor == 0.0F) return fallback_at(x);
+      const float xn = (FNORM * (Wb - 2.0F * U * (E0 + E8)) - 4.0F * PMOM * E0) / divisor;
+      if (++w.INXDU > kMaxPasses) return {Boundary::End::PassLimit};
+      if (std::fabs(xn - x) < kTolerance) {
+        if (xn <= 0.0F) {
+          return compressed(xn, E4 * RAB / 2.0F, 6.0F * FNORM * (2.0F * (RMAJ + xn) - U),
+                            RAB * (3.0F * E4 * (2.0F * xn - U) + E8));
+        }
+        positive_side = true;
+        x = start_on_positive_side(DCOMCL);
+        continue;
+      }
+      x = xn;
+    }
+  }
+}
+
+// Compressed length of the rectangle of length PLEN under the eccentricity PMOM/FNORM; with no
+// normal force nothing of it is taken as compressed.
+float rectangular_length(const Work& w) {
+  if (w.FNORM == 0.0F) return 0.0F;
+  return 3.0F * (w.PLEN / 2.0F - w.PMOM / w.FNORM);
+}
+
+// Excess of the edge stress over the mean stress in percent of the mean stress, with the sign
+// of the moment (taken as positive when there is none). No mean stress leaves no excess.
+float edge_deviation(const Work& w, float SIGMAX, float SIGN) {
+  if (SIGN == 0.0F) return 0.0F;
+  if (w.PMOM == 0.0F) return (SIGMAX - SIGN) * 100.0F / SIGN;
+  return (SIGMAX - SIGN) * 100.0F * w.SMOM / (w.PMOM * SIGN);
+}
+
+// Percent difference of the shear stress by the rectangular rule from that of the compressed
+// part; 0 when either has nothing to compare.
+float rectangular_shear_difference(float FSHEAR, float DIAW, float RECLEN, float TAUN) {
+  if (RECLEN == 0.0F || TAUN == 0.0F) return 0.0F;
+  const float SR = FSHEAR / (DIAW * 0.9F * RECLEN);
+  return (SR - TAUN) * 100.0F / TAUN;
+}
+
+void write_table_1a_header(codec::Sink& report) {
+  static const codec::Layout kHeader(
+      "(/,/,48X,'ÇİZELGE 1A. KESME DÜZL.DE ÇEKME GER.',/,12X,'T',6X,'BETA',5X,'VPI',4X,'DRPB',"
+      "6X,'DCOMCL',4X,'DCOMPU',4X,'PCOMTL',4X,'INXDU',5X,'SHS',5X,'TNS',5X,'PERSHS',4X,"
+      "'SIGMAX',/,10X,'(dak)',4X,'(der)',3X,'(cm)',4X,'(cm)',7X,'(cm)',6X,'(cm)',6X,'(%) ',4X,"
+      "'(sayı)',4X,'(kPa)   (kPa)',5X,'(%)',6X,'(kPa)',4X,'JJ',/,10X,112('-'))");
+  codec::write(report, kHeader);
+}
+
+}  // namespace
+
+void correct_for_tension(Run& run, int I, float VPIARG, float DRPARG, float S, float U, float V,
+                         float& SIGN, float& TAUN, float& DEVP, float& USTR, float& VSTR,
+                         codec::Sink& report) {
+  Work& w = run.w;
+  w.N1ACAL += 1;
+  w.INXDU = 0;
+  if (w.N1ACAL > kMaxCalls) return;
+
+  const float DIAW = run.u.DIAW;
+  const float RECLEN = rectangular_length(w);
+  const float DCOMCL = RECLEN - w.PLEN / 2.0F;
+
+  const Boundary boundary = find_boundary(run, S, U, DCOMCL);
+  if (boundary.end == Boundary::End::PassLimit) return;
+
+  float SIGMAX = 0;
+  if (boundary.end == Boundary::End::Compressed) {
+    SIGN = w.FNORM / boundary.EFFARE;
+    TAUN = w.FSHEAR / boundary.EFFARE;
+    w.ACONT = boundary.EFFARE;
+    SIGMAX = boundary.SIGMAX;
+  } else {
+    // The boundary left the contact area: a triangular stress block over the rectangle.
+    w.ACONT = DIAW * 0.9F * w.PLEN;
+    SIGN = w.FNORM / w.ACONT;
+    TAUN = w.FSHEAR / w.ACONT;
+    SIGMAX = 2.0F * SIGN;
+  }
+  const float DCOMPU = boundary.DCOMPU;
+
+  DEVP = edge_deviation(w, SIGMAX, SIGN);
+  const float CMPLEN = w.PHALF + DCOMPU;
+  const float PCOMTL = CMPLEN * 100.0F / (2.0F * w.PHALF);
+  if (CMPLEN != 0.0F) {
+    // With no compressed length left the strains stay those of the whole contact area.
+    USTR = U * 100.0F / CMPLEN;
+    VSTR = V * 100.0F / CMPLEN;
+  }
+  const float PERSHS = rectangular_shear_difference(w.FSHEAR, DIAW, RECLEN, TAUN);
+  const float BETA = w.BETRAD * 180.0F / PI;
+  const float TNS = run.u.CKPA * SIGN;
+  const float SHS = run.u.CKPA * TAUN;
+  SIGMAX = run.u.CKPA * SIGMAX;
+
+  if (w.JJ > 2) return;
+  if (!w.T1AHDR) {
+    write_table_1a_header(report);
+    w.T1AHDR = true;
+  }
+  static const codec::Layout kRow("(F15.1,3F8.2,F11.2,2F10.2,I8,F11.1,F8.1,F9.1,F10.1,I6)");
+  codec::write(report, kRow,
+               {run.r.T(I), BETA, VPIARG, DRPARG, DCOMCL, DCOMPU, PCOMTL, w.INXDU, SHS, TNS, PERSHS,
+                SIGMAX, w.JJ});
+}
+
+}  // namespace ostrevik::mechanics
