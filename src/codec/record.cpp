@@ -78,7 +78,8 @@ void walk(const Layout& layout, std::size_t count, Transfer& transfer) {
 }
 
 // Fw.d: the value rounded to d decimals (exact ties to even), right-justified; the "0" before
-// the point only where the field has room for it; asterisks when the value does not fit.
+// the point only where the field has room for it, and always with d = 0 (a field shows at
+// least one digit); asterisks when the value does not fit.
 void format_real(std::string& line, float value, int width, int decimals, Sink& sink) {
   if (!std::isfinite(value)) {
     ++sink.nonfinite_fields;
@@ -93,7 +94,7 @@ void format_real(std::string& line, float value, int width, int decimals, Sink& 
   if (decimals == 0) *end++ = '.';
   char* first = buffer.data();
   auto length = static_cast<int>(end - first);
-  if (length > width) {
+  if (length > width && decimals > 0) {
     if (first[0] == '0') {
       ++first;
       --length;

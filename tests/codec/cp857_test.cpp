@@ -1,0 +1,56 @@
+#include "codec/cp857.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "external_tool.h"
+
+namespace ostrevik::codec {
+namespace {
+
+TEST(Cp857, TurkishLettersBothWays) {
+  const std::string utf8 = "ÇçĞğİıÖöŞşÜü ASCII 0-9";
+  const std::string bytes = "\x80\x87\xA6\xA7\x98\x8D\x99\x94\x9E\x9F\x9A\x81 ASCII 0-9";
+  EXPECT_EQ(to_cp857(utf8), bytes);
+  EXPECT_EQ(cp857_to_utf8(bytes), utf8);
+}
+
+TEST(Cp857, RefusesTextWithoutCp857BytesAndBrokenUtf8) {
+  for (const char* bad : {"€", "\xC3", "\xC3(", "\xFF", "\xE2\x82"}) {
+    EXPECT_THROW(to_cp857(bad), std::invalid_argument) << bad;
+  }
+}
+
+TEST(Cp857, UpperHalfAgreesWithIconv) {
+  if (!testing::tool_available("iconv")) GTEST_SKIP() << "iconv not found";
+  testing::ScratchFolder folder;
+  ASSERT_TRUE(folder.ok());
+  std::string bytes;
+  for (int b = 0x80; b <= 0xFF; ++b) bytes += std::string(1, static_cast<char>(b)) + "\n";
+  testing::write_file(folder / "in", bytes);
+  // -c drops the bytes that have no character, leaving their line empty.
+  testing::run("iconv -c -f CP857 -t UTF-8 " + testing::quoted(folder / "in") + " > " +
+               testing::quoted(folder / "out") + " 2>/dev/null");
+  std::istringstream lines(testing::read_file(folder / "out"));
+  std::string expected;
+  int undefined = 0;
+  for (int b = 0x80; b <= 0xFF; ++b) {
+    ASSERT_TRUE(std::getline(lines, expected)) << "iconv output ends before byte " << b;
+    const std::string byte(1, static_cast<char>(b));
+    if (expected.empty()) {
+      ++undefined;
+      EXPECT_EQ(cp857_to_utf8(byte), "\xEF\xBF\xBD") << "byte " << b;
+      continue;
+    }
+    EXPECT_EQ(cp857_to_utf8(byte), expected) << "byte " << b;
+    EXPECT_EQ(to_cp857(expected), byte) << "byte " << b;
+  }
+  EXPECT_LE(undefined, 3);
+}
+
+}  // namespace
+}  // namespace ostrevik::codec
