@@ -40,12 +40,11 @@ void evaluate_readings(Run& run, codec::Source& data, codec::Sink& report) {
 TestEnd next_test(Run& run, bool with_constants, codec::Source& data, codec::Sink& report,
                   codec::Sink& console) {
   try {
-    if (with_constants) {
-      // A file whose every test brings its own constants block ends here after its last
-      // test. An empty file is still an error: the first test has nothing to read.
-      if (run.n.NTEST > 0 && data.at_end()) return TestEnd::EndOfInput;
-      input::read_constants_block(run, data, report);
-    }
+    // A file whose every test brings its own constants block ends after its last test where
+    // the next block would begin: the title read then meets the end, as in any other file.
+    // An empty file is still an error: the first test has nothing to read.
+    const bool later_test_at_end = run.n.NTEST > 0 && data.at_end();
+    if (with_constants && !later_test_at_end) input::read_constants_block(run, data, report);
     if (!input::read_title_block(run, data, report)) return TestEnd::EndOfInput;
     if (run.n.NTEST >= MAXTS) {
       const int test = MAXTS + 1;
