@@ -1,5 +1,9 @@
 #include "report/table_form.h"
 
+#include <array>
+#include <span>
+#include <stdexcept>
+
 namespace ostrevik::report {
 
 namespace {
@@ -22,12 +26,15 @@ int reading_of(const Run& run, At at, int row_reading) {
 }
 
 void write_row(const Run& run, codec::Sink& report, const RowForm& form, int reading) {
-  std::vector<codec::Value> items;
-  items.reserve(form.cells.size());
-  for (const Cell& cell : form.cells) {
-    items.push_back(value_at(run, cell.quantity, reading_of(run, cell.at, reading)));
+  // The widest row has 20 fields; the row's values stay on the stack.
+  std::array<codec::Value, 20> items{};
+  const std::size_t count = form.cells.size();
+  if (count > items.size()) throw std::length_error("report row with more than 20 fields");
+  for (std::size_t n = 0; n < count; ++n) {
+    const Cell& cell = form.cells[n];
+    items[n] = value_at(run, cell.quantity, reading_of(run, cell.at, reading));
   }
-  codec::write(report, form.layout, items);
+  codec::write(report, form.layout, std::span<const codec::Value>(items.data(), count));
 }
 
 const RowForm& form_of_reading(const Run& run, const TableForm& table, int reading) {
