@@ -20,7 +20,7 @@ enum class At { Row, Peak, End };
 
 struct Cell {
   template <class Member>
-  Cell(Member member, At at = At::Row) : quantity(member), at(at) {}  // NOLINT: implicit
+  Cell(Member member, At at = At::Row) : quantity(member), at(at) {}  // a bare array is a cell
   Quantity quantity;
   At at;
 };
