@@ -87,12 +87,15 @@ void format_real(std::string& line, float value, int width, int decimals, Sink& 
     return;
   }
   if (value == 0.0F) value = 0.0F;  // a negative zero prints without sign
-  std::array<char, 128> buffer;     // holds FLT_MAX with the largest number of decimals
-  char* end = std::to_chars(buffer.data(), buffer.data() + buffer.size() - 1, value,
+  // The digits go after room for the leading blanks of the usual widths, so that the field
+  // is appended in one piece; the rest holds FLT_MAX with the largest number of decimals.
+  constexpr int kRoom = 24;
+  std::array<char, kRoom + 128> buffer;
+  char* first = buffer.data() + kRoom;
+  char* end = std::to_chars(first, buffer.data() + buffer.size() - 1, value,
                             std::chars_format::fixed, decimals)
                   .ptr;
   if (decimals == 0) *end++ = '.';
-  char* first = buffer.data();
   auto length = static_cast<int>(end - first);
   if (length > width && decimals > 0) {
     if (first[0] == '0') {
@@ -108,8 +111,15 @@ void format_real(std::string& line, float value, int width, int decimals, Sink& 
     line.append(width, '*');
     return;
   }
-  line.append(width - length, ' ');
-  line.append(first, length);
+  const int blanks = width - length;
+  if (blanks <= first - buffer.data()) {
+    first -= blanks;
+    std::fill_n(first, blanks, ' ');
+    line.append(first, width);
+  } else {
+    line.append(blanks, ' ');
+    line.append(first, length);
+  }
 }
 
 void format_integer(std::string& line, int value, int width) {
