@@ -5,6 +5,12 @@
 
 #include "codec/errors.h"
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#endif
+
 namespace ostrevik::driver {
 namespace {
 
@@ -13,6 +19,21 @@ constexpr int kReportUnit = 6;
 
 codec::FatalError not_found(const std::string& path) {
   return codec::FatalError(codec::FatalKind::FileNotFound, kDataUnit, path);
+}
+
+// Opens a new file for writing, failing with EEXIST when one of that name exists. The Windows C
+// runtime ignores the "x" of fopen and would truncate the existing file.
+std::FILE* create_new_file(const std::string& path) {
+#ifdef _WIN32
+  const int fd =
+      _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+  if (fd < 0) return nullptr;
+  std::FILE* file = _fdopen(fd, "wb");
+  if (file == nullptr) _close(fd);
+  return file;
+#else
+  return std::fopen(path.c_str(), "wbx");
+#endif
 }
 
 }  // namespace
@@ -32,7 +53,7 @@ codec::Source read_data_file(const std::string& path) {
 
 ReportFile::ReportFile(const std::string& path) : path_(path) {
   // "x": exclusive creation, so that an existing report is never truncated.
-  file_.reset(std::fopen(path.c_str(), "wbx"));
+  file_.reset(create_new_file(path));
   if (file_) return;
   if (errno == EEXIST) throw codec::FatalError(codec::FatalKind::FileExists, kReportUnit, path);
   throw ReportFileError("cannot create file, unit 6, file " + path + ": " + std::strerror(errno));
