@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "mechanics/evaluation.h"
+#include "model/outcome.h"
+
+namespace ostrevik::mechanics {
+namespace {
+
+// A 30-degree mould with an 8.37 cm specimen under a vertical load, set up as the set-up of a
+// test leaves it; readings of a steadily sheared specimen in cm and kg.
+Run toy_test() {
+  ostrevik::Run run;
+  Constants& c = run.c;
+  c.WBC = 0.05F;
+  c.DIASTB = 1.59F;
+  c.TMOMDM = 0.05F;
+  c.FRCOEF = 0.0015F;
+  c.TLP1MN = 1.58F;
+  c.VPTI = 0.25F;
+  Specimen& s = run.s;
+  s.D1 = 4.18F;
+  s.D2 = 1.3F;
+  s.D3 = 6.68F;
+  s.VPI = 0.27F;
+  s.DIASP = 8.37F;
+  s.HTLOWR = 5.73F;
+  s.XBARQT = -0.49F;
+  s.YBARQT = 5.38F;
+  run.p.H2ACT = 20.8F;
+  Setup& u = run.u;
+  u.CKPA = CKPA_VALUE;
+  u.GACC = GACC_VALUE;
+  u.ALFRAD = PI / 6.0F;
+  u.SINA = std::sin(u.ALFRAD);
+  u.COSA = std::cos(u.ALFRAD);
+  u.SINN = u.SINA;
+  u.COSN = u.COSA;
+  u.COTN = u.COSA / u.SINA;
+  u.SIN4 = std::sin(PI * 4.0F / 180.0F);
+  u.COS4 = std::cos(PI * 4.0F / 180.0F);
+  u.WDMLP2 = 1.612F;
+  u.CLRH = 0.25F;
+  u.W = 3.34F;
+  u.X1C = 8.67F;
+  u.Y1C = 0.62F;
+  u.SUMWY = u.Y1C * u.W;
+  u.RMW = 4.78F;
+  u.XTMOW = 8.42F;
+  u.YTMOW = 0.62F;
+  u.DIAW = 8.37F;
+  u.DOITRW = 14.81F;
+  u.DOITR2 = 18.87F;
+  u.VPIW = 0.27F;
+  u.FRCW = 0.0015F;
+  u.XLEN1 = 15.0F;
+  u.XLEN2 = 13.22F;
+  u.XLEN3 = 4.45F;
+  u.RADW1 = u.RADW2 = 4.185F;
+  u.HCOTW = 7.25F;
+  u.ONEW = 1.0F;
+  const float DX[] = {0.0F, 0.02F, 0.06F, 0.12F, 0.2F, 0.3F};
+  const float DY[] = {0.0F, 0.0F, 0.01F, 0.03F, 0.06F, 0.1F};
+  const float P[] = {6.5F, 18.0F, 38.0F, 52.0F, 60.0F, 55.0F};
+  u.NREAD = 6;
+  for (int i = 1; i <= u.NREAD; ++i) {
+    run.r.DXABS(i) = DX[i - 1];
+    run.r.DY1ABS(i) = DY[i - 1];
+    run.r.DTMLP2(i) = DY[i - 1] / 2.0F - s.VPI;
+    run.r.DRPB(i) = 0.001F * static_cast<float>(i);
+    run.r.P(i) = P[i - 1];
+    run.r.T(i) = 2.0F * static_cast<float>(i - 1);
+  }
+  run.n.NTEST = 1;
+  return run;
+}
+
+TEST(Evaluation, EveryReadingConvergesAndIsStoredInReportUnits) {
+  ostrevik::Run run = toy_test();
+  codec::StringSink report;
+  evaluate_test(run, report);
+  const Results& o = run.o;
+  for (int I = 1; I <= 6; ++I) {
+    SCOPED_TRACE(I);
+    EXPECT_GE(run.r.INDEX(I), 1);
+    EXPECT_LE(run.r.INDEX(I), 3);
+    for (const RArr* a : {&o.TNSAVE, &o.SS, &o.DEVIB, &o.DEVIBT, &o.DEVRPT, &o.DEVJNR, &o.DEVVPI,
+                          &o.VPITT, &o.DEVREC, &o.PERSMA}) {
+      EXPECT_TRUE(std::isfinite((*a)(I)));
+    }
+    EXPECT_FLOAT_EQ(o.ALPHA(I), 30.0F);
+    EXPECT_EQ(o.ERUABS(I), 0.0F);
+    EXPECT_FLOAT_EQ(o.VPIT(I), (0.27F + 0.001F * static_cast<float>(I)) * 10.0F);
+    // the correction for the rotation stays small beside the displacement
+    EXPECT_NEAR(o.UBAR(I), o.U(I), 0.02F + 0.1F * std::abs(o.U(I)));
+  }
+  EXPECT_EQ(o.UBAR(1), 0.0F);
+  EXPECT_EQ(o.U(1), 0.0F);
+  EXPECT_FLOAT_EQ(run.r.P(5), 60.0F * GACC_VALUE);
+  EXPECT_FLOAT_EQ(run.r.DXABS(6), 3.0F);
+  // reading 1 is undisplaced: the whole ellipse of semi-axes 4.185/sin 30° and 4.185
+  EXPECT_NEAR(o.ACNB(1), PI * 4.185F * 8.37F, 1e-3);
+  EXPECT_EQ(o.IMAXP, 5);
+  EXPECT_GE(o.IEND, 4);
+  EXPECT_EQ(run.n.NNEG, 0);
+}
+
+TEST(Evaluation, BackwardShearIsCountedOncePerTest) {
+  ostrevik::Run run = toy_test();
+  run.r.DXABS(4) = -0.12F;
+  run.r.DXABS(5) = -0.2F;
+  run.r.DXABS(6) = 0.01F;
+  codec::StringSink report;
+  evaluate_test(run, report);
+  EXPECT_EQ(run.n.NNEG, 1);
+  EXPECT_EQ(run.n.NEGTST(1), 1);
+  EXPECT_EQ(run.n.NEGCNT(1), 2);
+
+  ostrevik::Run next = toy_test();
+  next.n = run.n;
+  next.n.NEGFLG = 0;  // as the set-up of the next test leaves it
+  next.n.NTEST = 2;
+  next.r.DXABS(3) = -0.1F;
+  evaluate_test(next, report);
+  EXPECT_EQ(next.n.NNEG, 2);
+  EXPECT_EQ(next.n.NEGTST(2), 2);
+  EXPECT_EQ(next.n.NEGCNT(2), 1);
+  EXPECT_EQ(next.n.NEGCNT(1), 2);
+}
+
+TEST(Evaluation, NinthRotationPassAbandonsTheEvaluation) {
+  // A lever of a few millimetres makes the rotation, and with it the correction, grow from
+  // pass to pass.
+  ostrevik::Run run = toy_test();
+  run.u.DOITRW = 0.6F - run.p.H2ACT - run.c.DIASTB;
+  codec::StringSink report;
+  EXPECT_THROW(evaluate_test(run, report), IterationLimitExceeded);
+  EXPECT_EQ(run.r.INDEX(1), 9);
+}
+
+TEST(Evaluation, OutputsOfTheVariantsAndLateralLoadsBelongToTheTest) {
+  // Values an earlier test left in the arrays.
+  ostrevik::Run run = toy_test();
+  for (int I = 1; I <= 6; ++I) {
+    run.o.DEVIBT(I) = run.o.DEVRPT(I) = run.o.DEVJNR(I) = run.o.DEVVPI(I) = 12.0F;
+    run.o.VPITT(I) = 0.5F;
+    run.o.SLATLD(I) = run.o.RMV(I) = 99.0F;
+  }
+  run.c.PAROUT = 1.0F;
+  codec::StringSink report;
+  evaluate_test(run, report);
+  for (int I = 1; I <= 6; ++I) {
+    SCOPED_TRACE(I);
+    EXPECT_EQ(run.o.DEVIBT(I), 0.0F);
+    EXPECT_EQ(run.o.DEVRPT(I), 0.0F);
+    EXPECT_EQ(run.o.DEVJNR(I), 0.0F);
+    EXPECT_EQ(run.o.DEVVPI(I), 0.0F);
+    EXPECT_EQ(run.o.VPITT(I), 0.0F);
+    EXPECT_EQ(run.o.SLATLD(I), 0.0F);
+    EXPECT_EQ(run.o.RMV(I), 0.0F);
+  }
+}
+
+TEST(Evaluation, FreePlaneIsRecomputedUntilTheFirstFlaggedReading) {
+  ostrevik::Run run = toy_test();
+  run.s.PARFPL = 1.0F;
+  run.r.IPARFL(3) = 1;
+  run.r.IPARFL(5) = 2;
+  codec::StringSink report;
+  evaluate_test(run, report);
+  const Results& o = run.o;
+  for (int I = 2; I <= 3; ++I) {
+    SCOPED_TRACE(I);
+    EXPECT_NE(o.ERUABS(I), 0.0F);
+    EXPECT_NE(o.ALPHA(I), o.ALPHA(I - 1));
+    EXPECT_FLOAT_EQ(o.ALPHAR(I), o.ALPHA(I) - o.BETABC(I));
+  }
+  for (int I = 4; I <= 6; ++I) {
+    SCOPED_TRACE(I);
+    EXPECT_EQ(o.ERUABS(I), 0.0F);
+    EXPECT_EQ(o.ALPHA(I), o.ALPHA(3));
+    EXPECT_EQ(o.ALPHAR(I), o.ALPHAR(3));
+  }
+  EXPECT_EQ(run.w.NPARFL, 2);
+}
+
+}  // namespace
+}  // namespace ostrevik::mechanics
