@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <limits>
 
 namespace ostrevik::strength {
 namespace {
@@ -140,7 +141,9 @@ void regress_case(const Points& p, int c, int IPARRG, Pass pass, Strength& st) {
 }
 
 void power_law_line(Strength& st) {
-  const int hundreds = static_cast<int>(st.SIGTOP / 100.0F);
+  // Kept within the integers that the product can hold.
+  constexpr int kLargest = std::numeric_limits<int>::max() / 100 - 1;
+  const int hundreds = std::clamp(truncate_to_int(st.SIGTOP / 100.0F), -kLargest, kLargest);
   st.SIGTOP = static_cast<float>(hundreds * 100 + 100);
   st.SIGSTP = st.SIGTOP / 10.0F;
   const bool defined = has_value(st.ACONST[0]) && has_value(st.BEXPNT[0]);
