@@ -271,6 +271,14 @@ std::optional<float> parse_real(std::string_view field, int decimals) {
   clean += std::to_string(exponent - fraction_digits);
   float value = 0.0F;
   const auto [end, error] = std::from_chars(clean.data(), clean.data() + clean.size(), value);
+  if (error == std::errc::result_out_of_range) {
+    // Too small for a float reads as zero; too large is not a number this program can use.
+    const auto leading = static_cast<long>(mantissa.find_first_not_of('0'));
+    const long order =
+        static_cast<long>(mantissa.size()) - leading - 1 + exponent - fraction_digits;
+    if (order < 0) return negative ? -0.0F : 0.0F;
+    return std::nullopt;
+  }
   if (error != std::errc{} || end != clean.data() + clean.size()) return std::nullopt;
   return value;
 }

@@ -1,7 +1,10 @@
-// Random values written under random layouts, once through the codec and once through the
-// formatted WRITE of a Fortran compiler: the bytes must agree. Negative zero, NaN and infinity
-// are left out (the codec writes them differently on purpose); everything else, exact ties
-// included, must match.
+// The codec against the formatted I/O of a Fortran compiler.
+// Writing: random values under random layouts must give the same bytes. Negative zero, NaN and
+// infinity are left out (the codec writes them differently on purpose); everything else, exact
+// ties included, must match.
+// Reading: random F and I fields must give the same value, or both an error. The codec is
+// stricter in two ways on purpose: a field with a sign or point but no digit, and a value too
+// large for a float, are conversion errors (the compiler reads 0 and infinity).
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -9,9 +12,11 @@
 #include <cmath>
 #include <cstdint>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "codec/errors.h"
 #include "codec/layout.h"
 #include "codec/record.h"
 #include "external_tool.h"
@@ -261,6 +266,146 @@ TEST(Differential, FormattedWriteAgreesWithFortran) {
     }
   }
   EXPECT_EQ(mismatches, 0) << "seed " << kSeed;
+}
+
+struct Field {
+  std::string text;
+  int decimals = -1;  // -1: an Iw field
+};
+
+// A field as an engineer might type it: sign, digits, point, exponent, stray blanks, now and
+// then a wrong character.
+Field random_field(Random& random) {
+  static constexpr char kWrong[] = "Ox,;/";
+  std::string number;
+  const auto digits = [&](int low, int high) {
+    for (int k = uniform(random, low, high); k > 0; --k)
+      number += static_cast<char>('0' + uniform(random, 0, 9));
+  };
+  const auto sign = [&] {
+    if (uniform(random, 0, 2) == 0) number += uniform(random, 0, 1) ? '-' : '+';
+  };
+  const bool integer = uniform(random, 0, 3) == 0;
+  sign();
+  digits(0, 7);
+  if (!integer && uniform(random, 0, 1) == 0) {
+    number += '.';
+    digits(0, 4);
+  }
+  if (!integer && uniform(random, 0, 3) == 0) {
+    static constexpr char kMarks[] = "EeDd";
+    if (uniform(random, 0, 4) > 0) number += kMarks[uniform(random, 0, 3)];
+    sign();
+    digits(0, 2);
+  }
+  if (uniform(random, 0, 9) == 0) {
+    number.insert(uniform(random, 0, static_cast<int>(number.size())), 1,
+                  kWrong[uniform(random, 0, 4)]);
+  }
+  for (int k = uniform(random, 0, 2); k > 0; --k)
+    number.insert(uniform(random, 0, static_cast<int>(number.size())), 1, ' ');
+  const int width = std::max<int>(1, static_cast<int>(number.size()) + uniform(random, 0, 3));
+  std::string text(width - number.size(), ' ');
+  text.insert(uniform(random, 0, static_cast<int>(text.size())), number);
+  return {text.substr(0, width), integer ? -1 : uniform(random, 0, 4)};
+}
+
+// Whether the digits before any exponent hold at least one digit.
+bool mantissa_digit(const Field& field) {
+  std::string text;
+  for (const char c : field.text) {
+    if (c != ' ') text += c;
+  }
+  std::size_t pos = text.starts_with('+') || text.starts_with('-') ? 1 : 0;
+  if (pos < text.size() && text[pos] == '.') ++pos;
+  return pos < text.size() && text[pos] >= '0' && text[pos] <= '9';
+}
+
+std::string layout_of(const Field& field) {
+  const std::string width = std::to_string(field.text.size());
+  return field.decimals < 0 ? "(I" + width + ")"
+                            : "(F" + width + "." + std::to_string(field.decimals) + ")";
+}
+
+// The codec's reading of a field: "error" or the bit pattern of the value.
+std::string codec_reading(const Field& field) {
+  Source source(field.text + "\n", 5, "F");
+  try {
+    if (field.decimals < 0) {
+      int value = 0;
+      read(source, Layout(layout_of(field)), {&value});
+      return std::to_string(value);
+    }
+    float value = 0.0F;
+    read(source, Layout(layout_of(field)), {&value});
+    return std::to_string(std::bit_cast<std::int32_t>(value));
+  } catch (const FatalError&) {
+    return "error";
+  }
+}
+
+std::string fortran_reading_program(const std::vector<Field>& fields) {
+  std::string calls;
+  for (const Field& field : fields) {
+    calls += std::string("  call ") + (field.decimals < 0 ? "ri" : "rf") + "(u, '" + field.text +
+             "', '" + layout_of(field) + "')\n";
+  }
+  return "program reading\n  integer :: u\n"
+         "  open(newunit=u, file='out.txt', status='replace', action='write')\n" +
+         calls +
+         "  close(u)\n"
+         "contains\n"
+         "  subroutine rf(u, text, layout)\n"
+         "    integer, intent(in) :: u\n    character(len=*), intent(in) :: text, layout\n"
+         "    real :: x\n    integer :: ios\n    x = 0\n"
+         "    read(text, layout, iostat=ios) x\n"
+         "    if (ios /= 0) then\n      write(u, '(A)') 'error'\n"
+         "    else if (abs(x) > huge(x)) then\n      write(u, '(A)') 'infinite'\n"
+         "    else\n      write(u, '(I0)') transfer(x, 0)\n    end if\n"
+         "  end subroutine\n"
+         "  subroutine ri(u, text, layout)\n"
+         "    integer, intent(in) :: u\n    character(len=*), intent(in) :: text, layout\n"
+         "    integer :: n, ios\n    n = 0\n"
+         "    read(text, layout, iostat=ios) n\n"
+         "    if (ios /= 0) then\n      write(u, '(A)') 'error'\n"
+         "    else\n      write(u, '(I0)') n\n    end if\n"
+         "  end subroutine\n"
+         "end program\n";
+}
+
+TEST(Differential, FormattedReadAgreesWithFortran) {
+  if (!testing::tool_available("gfortran")) GTEST_SKIP() << "gfortran not found";
+  testing::ScratchFolder folder;
+  ASSERT_TRUE(folder.ok());
+  constexpr unsigned kSeed = 1957;
+  Random random(kSeed);
+  std::vector<Field> fields;
+  for (int k = 0; k < 3000; ++k) fields.push_back(random_field(random));
+
+  testing::write_file(folder / "reading.f90", fortran_reading_program(fields));
+  ASSERT_TRUE(testing::run("cd " + testing::quoted(folder / "") +
+                           " && gfortran -O0 -ffree-line-length-none -o reading reading.f90 > "
+                           "build.log 2>&1 && ./reading"))
+      << testing::read_file(folder / "build.log");
+  std::istringstream lines(testing::read_file(folder / "out.txt"));
+  int mismatches = 0;
+  int values = 0;
+  int errors = 0;
+  for (const Field& field : fields) {
+    std::string expected;
+    ASSERT_TRUE(std::getline(lines, expected)) << "Fortran output ends early";
+    const std::string actual = codec_reading(field);
+    const bool stricter = actual == "error" && (expected == "infinite" || !mantissa_digit(field));
+    if (actual == expected) ++(actual == "error" ? errors : values);
+    if (actual != expected && !stricter && ++mismatches <= 10) {
+      ADD_FAILURE() << layout_of(field) << " of \"" << field.text << "\": fortran " << expected
+                    << ", codec " << actual;
+    }
+  }
+  EXPECT_EQ(mismatches, 0) << "seed " << kSeed;
+  // Both outcomes must be well represented for the comparison to mean something.
+  EXPECT_GT(values, 1500);
+  EXPECT_GT(errors, 100);
 }
 
 }  // namespace
