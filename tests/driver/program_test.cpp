@@ -178,6 +178,54 @@ TEST(Program, RefusedTestEndsTheRunWithItsMessageOnBothOutputs) {
   EXPECT_FALSE(contains(read_bytes(dir / "S.OUT"), "KORELASYON"));
 }
 
+// Sets the horizontal gauge (columns 9-16) of a readings record.
+void set_horizontal_gauge(std::string& record, const std::string& value) {
+  if (record.size() < 16) record.resize(16, ' ');
+  record.replace(8, 8, std::string(8 - value.size(), ' ') + value);
+}
+
+TEST(Program, IterationLimitStopsTheRunWithItsMessageOnBothOutputs) {
+  TempDir dir;
+  std::vector<std::string> records = data_records(kData + "SERIES3.DAT");
+  set_horizontal_gauge(records[11], "50000");  // reading 4 of test 1: no rotation converges
+  write_bytes(dir / "S.DAT", joined(records));
+  const ProgramRun run = run_program(dir, answers("S.DAT", "S.OUT"));
+  EXPECT_EQ(run.status, 1) << run.errors;
+  EXPECT_EQ(run.errors, "");
+  const std::string message = codec::to_cp857(
+      "\r\n\r\n İTERASYON SAYISI 16 YI GEÇİYOR.  LÜTFEN VERİLERİ EKSİK NOKTA (.) V.S. YÖNÜNDEN "
+      "DENETLEYİNİZ !\r\n");
+  const std::string report = read_bytes(dir / "S.OUT");
+  EXPECT_TRUE(report.ends_with(message)) << report.substr(report.size() - 300);
+  EXPECT_TRUE(run.console.ends_with(message));
+  EXPECT_FALSE(contains(report, "DENEYİ NO. 2")) << "no further test is read";
+}
+
+TEST(Program, NegativeShearDisplacementIsWarnedAtTheEndOfTheRun) {
+  TempDir dir;
+  std::vector<std::string> records = data_records(kData + "SERIES3.DAT");
+  for (std::size_t k : {12U, 13U, 14U}) set_horizontal_gauge(records[k], "100");
+  write_bytes(dir / "S.DAT", joined(records));
+  const ProgramRun run = run_program(dir, answers("S.DAT", "S.OUT"));
+  EXPECT_EQ(run.status, 0) << run.errors;
+  const std::string report = read_bytes(dir / "S.OUT");
+  const std::string heading = "******** UYARI ********";
+  const std::size_t warning = report.find(heading);
+  ASSERT_NE(warning, std::string::npos);
+  EXPECT_LT(report.find("KORELASYON"), warning) << "after the strength analysis";
+  const std::vector<std::string> lines = records_of(report.substr(warning));
+  ASSERT_EQ(lines.size(), 6U);
+  EXPECT_EQ(lines[2].substr(lines[2].find_first_not_of(' ')), "1") << "test 1 only";
+  EXPECT_TRUE(contains(lines[5], "EKSİ KESME ÖTELENMESİ VAR."));
+  // On the console, between two lines of asterisks.
+  std::string stars = "    ";
+  for (int k = 0; k < 24; ++k) stars += "*  ";
+  const std::size_t on_console = run.console.find(heading);
+  ASSERT_NE(on_console, std::string::npos);
+  EXPECT_NE(run.console.rfind(stars, on_console), std::string::npos);
+  EXPECT_TRUE(run.console.ends_with(stars + "\r\n\r\n\r\n\r\n"));
+}
+
 TEST(Program, FortyFirstTestIsRefusedAndTheFortyAreAnalysed) {
   TempDir dir;
   const std::vector<std::string> series = data_records(kData + "SERIES3.DAT");
