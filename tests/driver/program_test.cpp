@@ -1,6 +1,7 @@
 // The program as the user runs it: console dialogue, files, exit status.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -224,6 +225,22 @@ TEST(Program, NegativeShearDisplacementIsWarnedAtTheEndOfTheRun) {
   ASSERT_NE(on_console, std::string::npos);
   EXPECT_NE(run.console.rfind(stars, on_console), std::string::npos);
   EXPECT_TRUE(run.console.ends_with(stars + "\r\n\r\n\r\n\r\n"));
+}
+
+TEST(Program, ValuesThatCannotBeComputedAreWarnedOfByTest) {
+  TempDir dir;
+  std::vector<std::string> records = data_records(kData + "SERIES3.DAT");
+  set_field(records[31], 5, "3E38");  // WSPPTM of test 2: its densities overflow
+  write_bytes(dir / "S.DAT", joined(records));
+  const ProgramRun run = run_program(dir, answers("S.DAT", "S.OUT"));
+  EXPECT_EQ(run.status, 0) << run.errors;
+  const std::vector<std::string> report = records_of(read_bytes(dir / "S.OUT"));
+  const std::string warning = codec::to_cp857(" *** UYARI: DENEY NO. 2 ");
+  const auto line = std::find_if(report.begin(), report.end(),
+                                 [&](const std::string& r) { return r.starts_with(warning); });
+  ASSERT_NE(line, report.end());
+  EXPECT_TRUE(contains(*line, "HESAPLANAMAYAN DEĞERLER")) << *line;
+  EXPECT_NE(run.console.find(*line + "\r\n"), std::string::npos);
 }
 
 TEST(Program, FortyFirstTestIsRefusedAndTheFortyAreAnalysed) {
