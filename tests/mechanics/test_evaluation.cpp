@@ -162,6 +162,77 @@ TEST(Evaluation, OutputsOfTheVariantsAndLateralLoadsBelongToTheTest) {
   }
 }
 
+// The toy test with a lateral load of 40 kg from reading 2 on, through a level yoke.
+ostrevik::Run toy_test_with_lateral_load(float PARINC) {
+  ostrevik::Run run = toy_test();
+  run.c.PARLAT = 1.0F;
+  run.c.PARINC = PARINC;
+  run.c.LYOK = 30.0F;
+  run.c.DCLPSB = 12.0F;
+  run.c.HTFPSB = 41.0F;
+  run.u.HQTLAT = 40.0F;
+  run.u.XSHIFT = 0.3F;
+  run.r.WQW = 0.6F;
+  for (int I = 1; I <= run.u.NREAD; ++I) {
+    run.r.HTFYKS(I) = 40.5F;
+    run.r.DECLYK(I) = 0.5F;
+    if (I >= 2) {
+      run.r.QSPBAL(I) = 40.0F;
+      run.r.WQNC(I) = 0.6F;
+    }
+    run.o.SLATLD(I) = run.o.RMV(I) = 99.0F;  // left by an earlier test
+  }
+  return run;
+}
+
+TEST(Evaluation, LateralLoadsInNewtonWhateverTheFrame) {
+  for (const float PARINC : {0.0F, -1.0F, 2.0F}) {
+    SCOPED_TRACE(PARINC);
+    ostrevik::Run run = toy_test_with_lateral_load(PARINC);
+    codec::StringSink report;
+    evaluate_test(run, report);
+    EXPECT_EQ(run.o.SLATLD(1), 0.0F);
+    EXPECT_EQ(run.r.WQNC(1), 0.0F);
+    for (int I = 2; I <= 6; ++I) {
+      SCOPED_TRACE(I);
+      // nearly level yoke and bar: the balance load divided by its factor 2.23
+      EXPECT_NEAR(run.o.SLATLD(I), GACC_VALUE * 40.0F / 2.23F, 0.5F);
+      EXPECT_FLOAT_EQ(run.o.SLATLD(I), GACC_VALUE * run.o.QLAT(I));
+      EXPECT_FLOAT_EQ(run.r.WQNC(I), GACC_VALUE * 0.6F);
+    }
+    for (int I = 1; I <= 6; ++I) {
+      EXPECT_EQ(run.o.RMV(I), PARINC > 0.0F ? GACC_VALUE * 4.78F : 0.0F);
+    }
+  }
+}
+
+TEST(Evaluation, NothingOfAnEarlierFreePlaneTestLeaksIn) {
+  // A moment large enough to put part of the contact area in tension at every call point;
+  // the plane values an earlier free-plane test left must not change anything.
+  const auto evaluate = [](float SINAN, float CREL, float ERUABS) {
+    ostrevik::Run run = toy_test();
+    run.c.TMOMDM = 90.0F;
+    run.w.SINAN = SINAN;
+    run.w.CREL = CREL;
+    for (int I = 1; I <= run.u.NREAD; ++I) run.o.ERUABS(I) = ERUABS;
+    codec::StringSink report;
+    evaluate_test(run, report);
+    EXPECT_GT(run.w.N1ACAL, 2 * (run.u.NREAD - 1));  // the variants meet tension too
+    return run;
+  };
+  const ostrevik::Run left = evaluate(0.0F, 0.0F, 0.0F);
+  const ostrevik::Run right = evaluate(0.8F, 0.3F, 2.5F);
+  for (int I = 1; I <= 6; ++I) {
+    SCOPED_TRACE(I);
+    for (const auto a : {&Results::DEVIBT, &Results::DEVRPT, &Results::DEVJNR, &Results::DEVVPI,
+                         &Results::VPITT, &Results::ERUABS}) {
+      EXPECT_EQ((left.o.*a)(I), (right.o.*a)(I));
+      EXPECT_TRUE(std::isfinite((left.o.*a)(I)));
+    }
+    EXPECT_EQ(left.o.ERUABS(I), 0.0F);
+  }
+}
+
 TEST(Evaluation, FreePlaneIsRecomputedUntilTheFirstFlaggedReading) {
   ostrevik::Run run = toy_test();
   run.s.PARFPL = 1.0F;
