@@ -192,6 +192,7 @@ class Writer {
  private:
   // Skipped columns become blanks once something follows them in the record.
   void fill_skipped() {
+    if (skipped_ == 0) return;
     line_.append(skipped_, ' ');
     skipped_ = 0;
   }
