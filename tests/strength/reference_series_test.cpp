@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -64,12 +63,17 @@ std::string shape(std::string line) {
   return line;
 }
 
+// The decimal numbers of a record: runs of signs, digits and points that hold a digit.
 std::vector<double> numbers(const std::string& line) {
-  static const std::regex kNumber(R"(-?[0-9]*\.[0-9]+)");
   std::vector<double> found;
-  for (auto it = std::sregex_iterator(line.begin(), line.end(), kNumber);
-       it != std::sregex_iterator(); ++it) {
-    found.push_back(std::stod(it->str()));
+  for (std::size_t at = 0; at < line.size();) {
+    const std::size_t end = std::min(line.find_first_not_of("-.0123456789", at), line.size());
+    const std::string run = line.substr(at, end - at);
+    if (run.find_first_of("0123456789") != std::string::npos &&
+        run.find('.') != std::string::npos) {
+      found.push_back(std::stod(run));
+    }
+    at = end == at ? at + 1 : end;
   }
   return found;
 }
