@@ -12,6 +12,8 @@ template <class... F>
 struct Overloaded : F... {
   using F::operator()...;
 };
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
 
 int reading_of(const Run& run, At at, int row_reading) {
   switch (at) {
