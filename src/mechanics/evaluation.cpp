@@ -22,12 +22,8 @@ float degrees(float radians) {
   return radians * 180.0F / PI;
 }
 
-bool lateral_load_acts(const Run& run, int I) {
-  return run.c.PARLAT != 0.0F && run.r.QSPBAL(I) != 0.0F;
-}
-
-// Height of the vertical load line above the loading cap; on the inclined frame it grows with
-// the horizontal displacement DX.
+// Loading height HLOAD; on the frame with PARINC = 1 it grows with the horizontal displacement
+// DX.
 float load_height(const Run& run, float DX) {
   const float H2ACT = run.p.H2ACT;
   if (run.c.PARINC == 1.0F) return run.s.D3 + H2ACT + DX + run.c.DIASTB;

@@ -43,9 +43,7 @@ void evaluate_on_free_plane(Run& run, int I, float DT, float DR, codec::Sink& re
   w.VCUR = w.COSAN * w.DYC - w.SINAN * w.DXC;
   run.o.ERUABS(I) = (w.UCUR - run.o.UBAR(I)) * 10.0F;
   contact_area(run, w.SINAN, w.UCUR);
-  if (run.c.PARLAT != 0.0F && run.r.QSPBAL(I) != 0.0F) {
-    lateral_load_geometry(run, I, w.DXC, w.DYC, w.BETRAD);
-  }
+  if (lateral_load_acts(run, I)) lateral_load_geometry(run, I, w.DXC, w.DYC, w.BETRAD);
   forces_and_stresses(run, I, w.SINPSI, w.COSPSI, w.SINREL, w.COSREL, w.UCUR, w.VCUR, run.u.WDMLP2);
   if (frozen) {
     moment_form_a(run, w.DXC, w.DYC, DT, w.SINPSI, w.COSPSI);

@@ -4,6 +4,10 @@
 
 namespace ostrevik::mechanics {
 
+bool lateral_load_acts(const Run& run, int I) {
+  return run.c.PARLAT != 0.0F && run.r.QSPBAL(I) != 0.0F;
+}
+
 void lateral_load_geometry(const Run& run, int I, float HX, float HY, float BETRAD, float& GRDQR,
                            float& GRSBR, float& ANGQR, float& CGRDQ) {
   const float XBARQT = run.s.XBARQT;

@@ -5,6 +5,9 @@
 
 namespace ostrevik::mechanics {
 
+// A lateral load acts at reading I: the test has lateral loads and the reading one.
+bool lateral_load_acts(const Run& run, int I);
+
 // HX, HY: horizontal and vertical displacement (cm); BETRAD: rotation of the upper wedge.
 // Reads the yoke gauges DECLYK(I), HTFYKS(I) (cm) and the yoke and bar constants. Returns the
 // angles GRDQR, GRSBR, ANGQR (rad) and CGRDQ = cos(GRDQR).
