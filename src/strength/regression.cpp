@@ -89,7 +89,10 @@ void regress_case(const Points& p, int c, int IPARRG, Pass pass, Strength& st) {
   const bool y_spread = !all_equal(p.y, NTESTS, c) && CYY > 0.0F;
   const std::size_t k = at(c);
 
-  st.COFCOR[k] = x_spread && y_spread ? checked(std::sqrt((CXY * CXY) / (CYY * CXX))) : NO_VALUE;
+  // A correlation exceeds 1 only by rounding (two points lie on their line exactly).
+  st.COFCOR[k] = x_spread && y_spread
+                     ? checked(std::min(std::sqrt((CXY * CXY) / (CYY * CXX)), 1.0F))
+                     : NO_VALUE;
 
   if (pass == Pass::Logarithmic) {
     if (x_spread) {

@@ -124,6 +124,7 @@ TEST(StrengthAnalysis, EnvelopeRows) {
   const std::vector<Point> equal_tau{{1, 50.0F, 40.0F}, {2, 100.0F, 40.0F}};
   const std::vector<Case> cases{
       {"cohesion", on_line(20.0F, 0.5F), 2, COFCOR, "1.000000"},
+      {"two tests", {{1, 150.5F, 312.5F}, {2, 558.4F, 382.7F}}, 2, COFCOR, "1.000000"},
       {"cohesion", on_line(20.0F, 0.5F), 2, COHESN, "20.000"},
       {"cohesion", on_line(20.0F, 0.5F), 2, PHILRG, "26.565"},
       {"origin", on_line(0.0F, 0.5F), 1, CORZRO, "1.000000"},
