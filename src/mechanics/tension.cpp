@@ -53,13 +53,10 @@ Boundary find_boundary(Run& run, float S, float U, float DCOMCL) {
   const float DIAW = run.u.DIAW;
   const float RMAJ = w.RMAJ, RAB = w.RAB, BOVL = w.BOVL, GOVL = w.GOVL;
   const float FNORM = w.FNORM, PMOM = w.PMOM;
-  if (FNORM == 0.0F || PMOM == 0.0F) {
-    // Without a normal force or a moment the balance has no solution to search for.
-    return fallback_at(DCOMCL < kNegativeSideStart ? start_on_negative_side(DCOMCL)
-                                                   : start_on_positive_side(DCOMCL));
-  }
   bool positive_side = !(DCOMCL < kNegativeSideStart);
   float x = positive_side ? start_on_positive_side(DCOMCL) : start_on_negative_side(DCOMCL);
+  // Without a normal force or a moment the balance has no boundary to search for.
+  if (FNORM == 0.0F || PMOM == 0.0F) return fallback_at(x);
   for (;;) {
     if (std::fabs(x) > w.PHALF) return fallback_at(x);
     if (positive_side) {
