@@ -28,13 +28,25 @@ if ((${#missing[@]})); then
   exit 2
 fi
 
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# Runs a build step quietly; shows its output when it fails (a warning fails the Windows build).
+quietly() {
+  if ! "$@" >"$work/build.log" 2>&1; then
+    cat "$work/build.log" >&2
+    exit 1
+  fi
+}
+
 echo "--- building build/ostrevik (Linux)"
-cmake -S "$top" -B "$top/build" >/dev/null
-cmake --build "$top/build" -j2 --target ostrevik >/dev/null
-echo "--- building build-mingw/ostrevik.exe (Windows, MinGW-w64)"
-cmake -S "$top" -B "$top/build-mingw" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" \
-  -DOSTREVIK_TESTS=OFF >/dev/null
-cmake --build "$top/build-mingw" -j2 --target ostrevik >/dev/null
+quietly cmake -S "$top" -B "$top/build"
+quietly cmake --build "$top/build" -j2 --target ostrevik
+echo "--- building build-mingw/ostrevik.exe (Windows, MinGW-w64, warnings are errors)"
+quietly cmake -S "$top" -B "$top/build-mingw" \
+  -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" -DOSTREVIK_TESTS=OFF \
+  -DOSTREVIK_WERROR=ON
+quietly cmake --build "$top/build-mingw" -j2 --target ostrevik
 
 export WINEPREFIX="${WINEPREFIX:-$top/build-mingw/wine-prefix}"
 export WINEDEBUG=-all
@@ -42,9 +54,6 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 echo "--- preparing Wine in $WINEPREFIX"
 "$wine" wineboot --init >/dev/null 2>&1 || true
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 
 # Runs one program on one data file in its own directory; leaves NAME.OUT, console and status.
 run_one() {
