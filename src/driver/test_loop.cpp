@@ -1,6 +1,5 @@
 #include <vector>
 
-#include "codec/errors.h"
 #include "driver/program.h"
 #include "driver/run_end.h"
 #include "input/constants_block.h"
