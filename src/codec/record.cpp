@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "codec/errors.h"
+#include "codec/fixed.h"
 
 namespace ostrevik::codec {
 namespace {
@@ -92,9 +93,7 @@ void format_real(std::string& line, float value, int width, int decimals, Sink& 
   constexpr int kRoom = 24;
   std::array<char, kRoom + 128> buffer;
   char* first = buffer.data() + kRoom;
-  char* end = std::to_chars(first, buffer.data() + buffer.size() - 1, value,
-                            std::chars_format::fixed, decimals)
-                  .ptr;
+  char* end = to_fixed(first, buffer.data() + buffer.size() - 1, value, decimals).ptr;
   if (decimals == 0) *end++ = '.';
   auto length = static_cast<int>(end - first);
   if (length > width && decimals > 0) {
