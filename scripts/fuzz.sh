@@ -17,10 +17,14 @@ cp -n "$shared"/data/*.DAT "$top/fuzz-out/corpus-run/" 2>/dev/null || true
 for f in "$shared"/data/*.DAT; do
   for k in 0 1 2 3; do printf "\\x0$k" | cat - "$f" >"$top/fuzz-out/corpus-reader/$(basename "$f").$k"; done
 done
+# The whole libFuzzer log of each target goes to fuzz-out/TARGET.log; its final lines are shown.
 run_target() {
-  "$top/build-fuzz/fuzz_$1" -max_total_time="$seconds" -timeout=1 -rss_limit_mb=2048 \
+  "$top/build-fuzz/fuzz/fuzz_$1" -max_total_time="$seconds" -timeout=1 -rss_limit_mb=2048 \
     -max_len=16384 -print_final_stats=1 -artifact_prefix="$top/fuzz-out/crashes/$1-" \
-    "$top/fuzz-out/corpus-$1" 2>&1 | tail -n 25
+    "$top/fuzz-out/corpus-$1" >"$top/fuzz-out/$1.log" 2>&1 || true
+  echo "== fuzz_$1"
+  grep 'cov:' "$top/fuzz-out/$1.log" | tail -n 1
+  grep -E '^(Done|stat::)|ERROR|SUMMARY|Test unit written' "$top/fuzz-out/$1.log" || true
 }
 run_target run &
 run_target reader &
