@@ -20,7 +20,7 @@ done
 # The whole libFuzzer log of each target goes to fuzz-out/TARGET.log; its final lines are shown.
 run_target() {
   "$top/build-fuzz/fuzz/fuzz_$1" -max_total_time="$seconds" -timeout=1 -rss_limit_mb=2048 \
-    -max_len=16384 -print_final_stats=1 -artifact_prefix="$top/fuzz-out/crashes/$1-" \
+    -max_len=16384 -dict="$top/fuzz/data.dict" -print_final_stats=1 -artifact_prefix="$top/fuzz-out/crashes/$1-" \
     "$top/fuzz-out/corpus-$1" >"$top/fuzz-out/$1.log" 2>&1 || true
   echo "== fuzz_$1"
   grep 'cov:' "$top/fuzz-out/$1.log" | tail -n 1
