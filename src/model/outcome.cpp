@@ -1,6 +1,7 @@
 #include "model/outcome.h"
 
 #include <charconv>
+#include <cmath>
 
 #include "codec/cp857.h"
 
@@ -23,6 +24,8 @@ TestRefused refusal(int test, std::string_view name, std::string_view value,
 
 TestRefused refuse_test(int test, std::string_view name, float value,
                         std::string_view utf8_rule) {
+  // A value that could not be computed shows as the asterisks of a report field, not as letters.
+  if (!std::isfinite(value)) return refusal(test, name, "********", utf8_rule);
   char buf[64];
   auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
   return refusal(test, name, std::string_view(buf, static_cast<std::size_t>(end - buf)),

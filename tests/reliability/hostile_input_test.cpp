@@ -216,6 +216,15 @@ std::vector<Case> cases() {
        " *** DENEY NO. 2: VOLSOL = -144.25943 ;"},
       {"GS 0", "TYPFRA1", field(9, 2, "0"), Expect::Refused, " *** DENEY NO. 1: SATINL = -0 ;"},
       {"WCINL -1", "TYPFRA1", field(9, 3, "-1"), Expect::Refused, " *** DENEY NO. 1: WCINL = -1 ;"},
+      // A zero mould height times an overflowing area: the volume cannot be computed.
+      {"volume not a number", "FULL1",
+       [](Records r) {
+         set_field(r[6], 2, "1e20");
+         set_field(r[6], 6, "34.1");
+         set_field(r[6], 7, "0");
+         return joined(r);
+       },
+       Expect::Refused, " *** DENEY NO. 1: VOLSOL = ******** ;"},
       {"huge ALFN", "FULL1", field(7, 1, "1e30"), Expect::Refused,
        " *** DENEY NO. 1: ALFN = 1e+30 ;"},
       {"gauge 9999999", "FULL1", columns(13, 9, 16, "9999999"), Expect::Refused,
