@@ -22,14 +22,12 @@ TestRefused refusal(int test, std::string_view name, std::string_view value,
 
 }  // namespace
 
-TestRefused refuse_test(int test, std::string_view name, float value,
-                        std::string_view utf8_rule) {
+TestRefused refuse_test(int test, std::string_view name, float value, std::string_view utf8_rule) {
   // A value that could not be computed shows as the asterisks of a report field, not as letters.
   if (!std::isfinite(value)) return refusal(test, name, "********", utf8_rule);
   char buf[64];
   auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
-  return refusal(test, name, std::string_view(buf, static_cast<std::size_t>(end - buf)),
-                 utf8_rule);
+  return refusal(test, name, std::string_view(buf, static_cast<std::size_t>(end - buf)), utf8_rule);
 }
 
 TestRefused refuse_test(int test, std::string_view name, int value, std::string_view utf8_rule) {
