@@ -78,31 +78,66 @@ void walk(const Layout& layout, std::size_t count, Transfer& transfer) {
   }
 }
 
+// The record being built, in the sink's buffer, whose size only grows: its bytes past the
+// record are room for the next fields, and every field writer may scribble on the kSlack bytes
+// after its own field (a later field or nothing covers them).
+constexpr std::size_t kSlack = 64;
+
+class RecordText {
+ public:
+  explicit RecordText(std::string& storage) : storage_(storage) {}
+
+  // Where the next `count` bytes go; kSlack more bytes after them may be written too.
+  char* room(std::size_t count) {
+    if (length_ + count + kSlack > storage_.size()) {
+      storage_.resize(std::max(2 * storage_.size(), length_ + count + kSlack));
+    }
+    return storage_.data() + length_;
+  }
+  void advance(std::size_t count) { length_ += count; }
+  void append(std::string_view text) {
+    std::copy(text.begin(), text.end(), room(text.size()));
+    length_ += text.size();
+  }
+  void append(std::size_t count, char c) {
+    std::fill_n(room(count), count, c);
+    length_ += count;
+  }
+  std::string_view text() const { return {storage_.data(), length_}; }
+  void clear() { length_ = 0; }
+
+ private:
+  std::string& storage_;
+  std::size_t length_ = 0;
+};
+
 // Fw.d: the value rounded to d decimals (exact ties to even), right-justified; the "0" before
 // the point only where the field has room for it, and always with d = 0 (a field shows at
 // least one digit); asterisks when the value does not fit.
-void format_real(std::string& line, float value, int width, int decimals, Sink& sink) {
+void format_real(RecordText& line, float value, int width, int decimals, Sink& sink) {
   if (!std::isfinite(value)) {
     ++sink.nonfinite_fields;
     line.append(width, '*');
     return;
   }
   if (value == 0.0F) value = 0.0F;  // a negative zero prints without sign
-  // The digits go after room for the leading blanks of the usual widths, so that the field
-  // is appended in one piece; the rest holds FLT_MAX with the largest number of decimals.
-  constexpr int kRoom = 24;
-  std::array<char, kRoom + 128> buffer;
-  char* first = buffer.data() + kRoom;
-  char* end = to_fixed(first, buffer.data() + buffer.size() - 1, value, decimals).ptr;
+  // The text goes right after kBlanks blanks, so that a field of up to kBlanks columns is the
+  // last `width` bytes up to the end of the text, copied in one fixed-size piece; the rest
+  // holds FLT_MAX with the largest number of decimals and the over-read of that copy.
+  constexpr int kBlanks = 32;
+  std::array<char, kBlanks + 128 + kBlanks> buffer;
+  std::fill_n(buffer.data(), kBlanks, ' ');
+  char* first = buffer.data() + kBlanks;
+  char* end = to_fixed(first, buffer.data() + kBlanks + 127, value, decimals).ptr;
   if (decimals == 0) *end++ = '.';
   auto length = static_cast<int>(end - first);
   if (length > width && decimals > 0) {
     if (first[0] == '0') {
-      ++first;
+      *first++ = ' ';
       --length;
     } else if (first[0] == '-' && first[1] == '0') {
       first[1] = '-';
-      ++first;
+      *first++ = ' ';
       --length;
     }
   }
@@ -110,18 +145,17 @@ void format_real(std::string& line, float value, int width, int decimals, Sink& 
     line.append(width, '*');
     return;
   }
-  const int blanks = width - length;
-  if (blanks <= first - buffer.data()) {
-    first -= blanks;
-    std::fill_n(first, blanks, ' ');
-    line.append(first, width);
+  if (width <= kBlanks) {
+    static_assert(kBlanks <= kSlack);
+    std::copy_n(end - width, kBlanks, line.room(width));
+    line.advance(width);
   } else {
-    line.append(blanks, ' ');
-    line.append(first, length);
+    line.append(width - length, ' ');
+    line.append(std::string_view(first, length));
   }
 }
 
-void format_integer(std::string& line, int value, int width) {
+void format_integer(RecordText& line, int value, int width) {
   std::array<char, 16> buffer;
   const char* end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
   const auto length = static_cast<int>(end - buffer.data());
@@ -130,10 +164,10 @@ void format_integer(std::string& line, int value, int width) {
     return;
   }
   line.append(width - length, ' ');
-  line.append(buffer.data(), length);
+  line.append(std::string_view(buffer.data(), length));
 }
 
-void format_text(std::string& line, std::string_view text, int width) {
+void format_text(RecordText& line, std::string_view text, int width) {
   const auto length = static_cast<int>(text.size());
   if (width == 0 || width == length) {
     line.append(text);
@@ -148,9 +182,7 @@ void format_text(std::string& line, std::string_view text, int width) {
 class Writer {
  public:
   Writer(Sink& sink, std::span<const Value> values)
-      : sink_(sink), line_(sink.record_buffer), values_(values) {
-    line_.clear();
-  }
+      : sink_(sink), line_(sink.record_buffer), values_(values) {}
 
   void literal(std::string_view text) {
     if (text.empty()) return;
@@ -159,7 +191,7 @@ class Writer {
   }
   void skip(int columns) { skipped_ += columns; }
   void record_end() {
-    sink_.record(line_);
+    sink_.record(line_.text());
     line_.clear();
     skipped_ = 0;
   }
@@ -197,7 +229,7 @@ class Writer {
   }
 
   Sink& sink_;
-  std::string& line_;
+  RecordText line_;
   std::span<const Value> values_;
   int skipped_ = 0;
 };
@@ -393,17 +425,16 @@ void write(Sink& sink, const Layout& layout, std::initializer_list<Value> items)
 
 void write_list(Sink& sink, std::span<const int> values) {
   constexpr std::size_t kPerRecord = 10;
-  std::string& line = sink.record_buffer;
-  line.clear();
+  RecordText line(sink.record_buffer);
   for (std::size_t k = 0; k < values.size(); ++k) {
-    line += ' ';
+    line.append(1, ' ');
     format_integer(line, values[k], 11);
     if ((k + 1) % kPerRecord == 0 && k + 1 < values.size()) {
-      sink.record(line);
+      sink.record(line.text());
       line.clear();
     }
   }
-  sink.record(line);
+  sink.record(line.text());
 }
 
 Source::Source(std::string bytes, int unit, std::string file_name)
