@@ -234,99 +234,130 @@ class Writer {
   int skipped_ = 0;
 };
 
-bool is_blank(char c) {
-  return c == ' ';
-}
 bool is_digit(char c) {
   return c >= '0' && c <= '9';
 }
 
-// The characters of a numeric field without its blanks.
-std::string without_blanks(std::string_view field) {
-  std::string text;
-  for (const char c : field) {
-    if (!is_blank(c)) text += c;
+// The characters of a numeric field with its blanks left out.
+class NonBlank {
+ public:
+  explicit NonBlank(std::string_view field) : field_(field) { skip_blanks(); }
+  bool at_end() const { return pos_ == field_.size(); }
+  bool at_digit() const { return !at_end() && is_digit(field_[pos_]); }
+  bool at_sign() const { return !at_end() && (field_[pos_] == '+' || field_[pos_] == '-'); }
+  char peek() const { return field_[pos_]; }
+  void advance() {
+    ++pos_;
+    skip_blanks();
   }
-  return text;
-}
 
-// Appends an optionally signed run of digits of `text` at `pos` to `digits`; false when it
-// holds no digit.
-bool signed_digits(std::string_view text, std::size_t& pos, bool& negative, std::string& digits) {
-  negative = false;
-  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
-  const std::size_t before = digits.size();
-  while (pos < text.size() && is_digit(text[pos])) digits += text[pos++];
-  return digits.size() > before;
-}
+ private:
+  void skip_blanks() {
+    while (pos_ < field_.size() && field_[pos_] == ' ') ++pos_;
+  }
+
+  std::string_view field_;
+  std::size_t pos_ = 0;
+};
+
+// Room for a field rewritten in the form from_chars reads: on the stack for the usual widths.
+class Scratch {
+ public:
+  explicit Scratch(std::size_t size) {
+    if (size > local_.size()) {
+      large_.resize(size);
+      data_ = large_.data();
+    }
+  }
+  Scratch(const Scratch&) = delete;
+  Scratch& operator=(const Scratch&) = delete;
+  char* data() { return data_; }
+
+ private:
+  std::array<char, 64> local_;
+  std::string large_;
+  char* data_ = local_.data();
+};
 
 // Fw.d input: sign, digits with at most one point, optional exponent (E or D with an optional
 // sign, or a sign alone); without a point the rightmost d digits are the fraction.
 std::optional<float> parse_real(std::string_view field, int decimals) {
-  const std::string text = without_blanks(field);
-  if (text.empty()) return 0.0F;
-  std::size_t pos = 0;
+  NonBlank c(field);
+  if (c.at_end()) return 0.0F;
+  // The field becomes "[-]DIGITSeEXPONENT": sign, digits, 'e' and a long.
+  Scratch scratch(field.size() + 24);
+  char* out = scratch.data();
   bool negative = false;
-  if (text[pos] == '+' || text[pos] == '-') negative = text[pos++] == '-';
-  std::string mantissa;
+  if (c.at_sign()) {
+    negative = c.peek() == '-';
+    c.advance();
+  }
+  if (negative) *out++ = '-';
+  char* const mantissa = out;
   long point = -1;
-  for (; pos < text.size(); ++pos) {
-    if (is_digit(text[pos])) {
-      mantissa += text[pos];
-    } else if (text[pos] == '.' && point < 0) {
-      point = static_cast<long>(mantissa.size());
+  for (; !c.at_end(); c.advance()) {
+    if (c.at_digit()) {
+      *out++ = c.peek();
+    } else if (c.peek() == '.' && point < 0) {
+      point = out - mantissa;
     } else {
       break;
     }
   }
-  if (mantissa.empty()) return std::nullopt;
+  const long digits = out - mantissa;
+  if (digits == 0) return std::nullopt;
   long exponent = 0;
-  if (pos < text.size()) {
-    const char mark = text[pos];
+  if (!c.at_end()) {
+    const char mark = c.peek();
     if (mark == 'E' || mark == 'e' || mark == 'D' || mark == 'd') {
-      ++pos;
+      c.advance();
     } else if (mark != '+' && mark != '-') {
       return std::nullopt;
     }
     bool exponent_negative = false;
-    std::string digits;
-    if (!signed_digits(text, pos, exponent_negative, digits) || pos != text.size()) {
-      return std::nullopt;
+    if (c.at_sign()) {
+      exponent_negative = c.peek() == '-';
+      c.advance();
     }
-    for (const char d : digits) exponent = std::min(exponent * 10 + (d - '0'), 100000L);
+    if (!c.at_digit()) return std::nullopt;
+    for (; c.at_digit(); c.advance())
+      exponent = std::min(exponent * 10 + (c.peek() - '0'), 100000L);
+    if (!c.at_end()) return std::nullopt;
     if (exponent_negative) exponent = -exponent;
   }
-  const long fraction_digits = point < 0 ? decimals : static_cast<long>(mantissa.size()) - point;
-  std::string clean = negative ? "-" : "";
-  clean += mantissa;
-  clean += 'e';
-  clean += std::to_string(exponent - fraction_digits);
+  const long fraction_digits = point < 0 ? decimals : digits - point;
+  *out++ = 'e';
+  out = std::to_chars(out, out + 24, exponent - fraction_digits).ptr;
   float value = 0.0F;
-  const auto [end, error] = std::from_chars(clean.data(), clean.data() + clean.size(), value);
+  const auto [end, error] = std::from_chars(scratch.data(), out, value);
   if (error == std::errc::result_out_of_range) {
     // Too small for a float reads as zero; too large is not a number this program can use.
-    const auto leading = static_cast<long>(mantissa.find_first_not_of('0'));
-    const long order =
-        static_cast<long>(mantissa.size()) - leading - 1 + exponent - fraction_digits;
+    const long leading =
+        std::find_if(mantissa, mantissa + digits, [](char d) { return d != '0'; }) - mantissa;
+    const long order = digits - leading - 1 + exponent - fraction_digits;
     if (order < 0) return negative ? -0.0F : 0.0F;
     return std::nullopt;
   }
-  if (error != std::errc{} || end != clean.data() + clean.size()) return std::nullopt;
+  if (error != std::errc{} || end != out) return std::nullopt;
   return value;
 }
 
 // Iw input: sign and digits; a blank field is 0; values beyond the integer range are refused.
 std::optional<int> parse_integer(std::string_view field) {
-  const std::string text = without_blanks(field);
-  if (text.empty()) return 0;
-  std::size_t pos = 0;
-  bool negative = false;
-  std::string digits = "-";
-  if (!signed_digits(text, pos, negative, digits) || pos != text.size()) return std::nullopt;
-  const char* first = negative ? digits.data() : digits.data() + 1;
+  NonBlank c(field);
+  if (c.at_end()) return 0;
+  Scratch scratch(field.size());
+  char* out = scratch.data();
+  if (c.at_sign()) {
+    if (c.peek() == '-') *out++ = '-';
+    c.advance();
+  }
+  char* const digits = out;
+  for (; c.at_digit(); c.advance()) *out++ = c.peek();
+  if (out == digits || !c.at_end()) return std::nullopt;
   int value = 0;
-  const auto [end, error] = std::from_chars(first, digits.data() + digits.size(), value);
-  if (error != std::errc{} || end != digits.data() + digits.size()) return std::nullopt;
+  const auto [end, error] = std::from_chars(scratch.data(), out, value);
+  if (error != std::errc{} || end != out) return std::nullopt;
   return value;
 }
 
