@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <stdexcept>
 #include <utility>
@@ -147,7 +148,7 @@ void format_real(RecordText& line, float value, int width, int decimals, Sink& s
   }
   if (width <= kBlanks) {
     static_assert(kBlanks <= kSlack);
-    std::copy_n(end - width, kBlanks, line.room(width));
+    std::memcpy(line.room(width), end - width, kBlanks);
     line.advance(width);
   } else {
     line.append(width - length, ' ');
