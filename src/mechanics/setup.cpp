@@ -166,7 +166,6 @@ void set_up_geometry(Run& run) {
   const int test = run.n.NTEST + 1;
   if (!(s.ALFN > 0.0F && s.ALFN < 90.0F)) throw refuse_test(test, "ALFN", s.ALFN, kBetween0And90);
   if (!(s.DIAIN > 0.0F)) throw refuse_test(test, "DIAIN", s.DIAIN, kPositive);
-  if (!(s.DIAOUT > 0.0F)) throw refuse_test(test, "DIAOUT", s.DIAOUT, kPositive);
 
   set_up_soil(run, test);
 
@@ -186,6 +185,7 @@ void set_up_geometry(Run& run) {
   u.COTN = 1.0F / std::tan(s.ALFN);
   u.CLRS = s.CLRNCE / u.SINN;
   u.CLRH = u.CLRS / 2.0F;
+  if (!(s.DIAOUT > 0.0F)) throw refuse_test(test, "DIAOUT", s.DIAOUT, kPositive);
   u.TWALL = (s.DIAOUT - s.DIAIN) / 2.0F;
   u.DIFDIA = s.DIAIN - s.DIASP;
 
