@@ -59,14 +59,26 @@ ReportFile::ReportFile(const std::string& path) : path_(path) {
   throw ReportFileError("cannot create file, unit 6, file " + path + ": " + std::strerror(errno));
 }
 
+ReportFile::~ReportFile() {
+  if (file_) write_pending();
+}
+
 void ReportFile::record(std::string_view bytes) {
+  constexpr std::size_t kPiece = 64 * 1024;
   if (!file_) return;
-  std::fwrite(bytes.data(), 1, bytes.size(), file_.get());
-  std::fwrite("\r\n", 1, 2, file_.get());
+  pending_.append(bytes);
+  pending_.append("\r\n");
+  if (pending_.size() >= kPiece) write_pending();
+}
+
+void ReportFile::write_pending() {
+  std::fwrite(pending_.data(), 1, pending_.size(), file_.get());
+  pending_.clear();
 }
 
 void ReportFile::close() {
   if (!file_) return;
+  write_pending();
   const bool written = std::fflush(file_.get()) == 0 && std::ferror(file_.get()) == 0;
   const bool closed = std::fclose(file_.release()) == 0;
   if (!written || !closed) throw ReportFileError("write error, unit 6, file " + path_);

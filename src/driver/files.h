@@ -25,6 +25,9 @@ class ReportFile final : public codec::Sink {
  public:
   // Throws codec::FatalError(FileExists) when the file exists, ReportFileError otherwise.
   explicit ReportFile(const std::string& path);
+  ~ReportFile() override;
+  ReportFile(const ReportFile&) = delete;
+  ReportFile& operator=(const ReportFile&) = delete;
   void record(std::string_view bytes) override;
   // Flushes and closes the file; throws ReportFileError when a write failed.
   void close();
@@ -33,8 +36,12 @@ class ReportFile final : public codec::Sink {
   struct Closer {
     void operator()(std::FILE* f) const { std::fclose(f); }
   };
+  // Hands the records gathered so far to the C library in one piece.
+  void write_pending();
+
   std::string path_;
   std::unique_ptr<std::FILE, Closer> file_;
+  std::string pending_;  // records not yet written: a report is written in large pieces
 };
 
 }  // namespace ostrevik::driver
