@@ -34,9 +34,10 @@ void walk(const Layout& layout, std::size_t count, Transfer& transfer) {
     std::size_t start;
     int remaining;
   };
-  std::array<Repeat, kMaxGroupDepth> groups{};
+  std::array<Repeat, kMaxGroupDepth> groups;  // the first `depth` are open
   int depth = 0;
-  const std::vector<LayoutItem>& items = layout.items();
+  // The layout does not change during a statement: its items are taken once.
+  const std::span<const LayoutItem> items = layout.items();
   std::size_t next = 0;
   for (std::size_t i = 0;; ++i) {
     if (i == items.size()) {
