@@ -1,24 +1,48 @@
 #include "fuzz/harness.h"
 
 #include <array>
+#include <cstdlib>
 #include <memory>
 #include <string>
+#include <string_view>
 
+#include "codec/cp857.h"
 #include "codec/errors.h"
 #include "codec/record.h"
 #include "driver/program.h"
 
 namespace ostrevik::fuzz {
 
+namespace {
+
+bool has_letters_for_numbers(std::string_view bytes) {
+  return bytes.find("nan") != std::string_view::npos || bytes.find("inf") != std::string_view::npos;
+}
+
+}  // namespace
+
 void evaluate_data_bytes(const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   auto run = std::make_unique<Run>();
-  codec::Source source(std::string(reinterpret_cast<const char*>(data), size), 5, "FUZZ.DAT");
+  codec::Source source{std::string(bytes), 5, "FUZZ.DAT"};
   codec::StringSink report;
   codec::StringSink console;
+  bool fatal = false;
   try {
-    driver::evaluate_data(*run, source, report, console);
+    const int status = driver::evaluate_data(*run, source, report, console);
+    if (status != 0 && status != 1) std::abort();
   } catch (const codec::FatalError&) {
-    // A fatal read error is a proper end of the run.
+    fatal = true;  // a fatal read error is a proper end of the run
+  }
+  // A value that could not be computed is written as asterisks, never as letters (titles are
+  // echoed as read, so only data without such letters can tell), and the run warns of it.
+  if (!has_letters_for_numbers(bytes) &&
+      (has_letters_for_numbers(report.bytes) || has_letters_for_numbers(console.bytes))) {
+    std::abort();
+  }
+  static const std::string warning = codec::to_cp857("HESAPLANAMAYAN DEĞERLER");
+  if (!fatal && report.nonfinite_fields > 0 && report.bytes.find(warning) == std::string::npos) {
+    std::abort();
   }
 }
 
