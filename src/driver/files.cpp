@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "codec/errors.h"
 
@@ -16,6 +18,8 @@ namespace {
 
 constexpr int kDataUnit = 5;
 constexpr int kReportUnit = 6;
+// Records of the report gathered before they are written.
+constexpr std::size_t kPiece = 16 * 1024;
 
 codec::FatalError not_found(const std::string& path) {
   return codec::FatalError(codec::FatalKind::FileNotFound, kDataUnit, path);
@@ -42,10 +46,19 @@ codec::Source read_data_file(const std::string& path) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                        &std::fclose);
   if (!file) throw not_found(path);
-  std::string bytes;
-  char buffer[65536];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, n);
+  // The text is read in place into a string of the file's size (one byte more, so that the end
+  // of the file is seen at once), without a buffer of the C library in between.
+  std::setvbuf(file.get(), nullptr, _IONBF, 0);
+  std::error_code size_unknown;
+  const std::uintmax_t size = std::filesystem::file_size(path, size_unknown);
+  std::string bytes(size_unknown ? 4096 : size + 1, '\0');
+  std::size_t used = 0;
+  for (;;) {
+    used += std::fread(bytes.data() + used, 1, bytes.size() - used, file.get());
+    if (used < bytes.size()) break;  // end of file, or an error
+    bytes.resize(2 * bytes.size());
+  }
+  bytes.resize(used);
   // A directory opens on some systems and only fails at the first read.
   if (std::ferror(file.get()) != 0) throw not_found(path);
   return codec::Source(std::move(bytes), kDataUnit, path);
@@ -54,7 +67,12 @@ codec::Source read_data_file(const std::string& path) {
 ReportFile::ReportFile(const std::string& path) : path_(path) {
   // "x": exclusive creation, so that an existing report is never truncated.
   file_.reset(create_new_file(path));
-  if (file_) return;
+  if (file_) {
+    // Records are gathered here and handed over in large pieces, written at once.
+    std::setvbuf(file_.get(), nullptr, _IONBF, 0);
+    pending_.reserve(kPiece);
+    return;
+  }
   if (errno == EEXIST) throw codec::FatalError(codec::FatalKind::FileExists, kReportUnit, path);
   throw ReportFileError("cannot create file, unit 6, file " + path + ": " + std::strerror(errno));
 }
@@ -64,11 +82,10 @@ ReportFile::~ReportFile() {
 }
 
 void ReportFile::record(std::string_view bytes) {
-  constexpr std::size_t kPiece = 64 * 1024;
   if (!file_) return;
+  if (pending_.size() + bytes.size() + 2 > kPiece) write_pending();
   pending_.append(bytes);
   pending_.append("\r\n");
-  if (pending_.size() >= kPiece) write_pending();
 }
 
 void ReportFile::write_pending() {
