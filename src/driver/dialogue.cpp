@@ -11,6 +11,15 @@ std::string_view text_of(const FileName& name) {
   return {name.data(), name.size()};
 }
 
+// A line without its LF, as a name: a CR before the LF dropped, the first 12 characters kept.
+FileName file_name_of(std::string_view line) {
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  FileName name;
+  name.fill(' ');
+  std::copy_n(line.begin(), std::min(line.size(), name.size()), name.begin());
+  return name;
+}
+
 }  // namespace
 
 void write_banner(codec::Sink& console) {
@@ -54,11 +63,15 @@ void write_report_file_prompt(codec::Sink& console) {
 std::optional<FileName> read_file_name(std::istream& in) {
   std::string line;
   if (!std::getline(in, line)) return std::nullopt;
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  FileName name;
-  name.fill(' ');
-  std::copy_n(line.begin(), std::min(line.size(), name.size()), name.begin());
-  return name;
+  return file_name_of(line);
+}
+
+std::optional<FileName> read_file_name(std::FILE* in) {
+  std::string line;
+  int c = 0;
+  while ((c = std::getc(in)) != EOF && c != '\n') line += static_cast<char>(c);
+  if (c == EOF && line.empty()) return std::nullopt;
+  return file_name_of(line);
 }
 
 std::string path_of(const FileName& name) {

@@ -1,6 +1,7 @@
 #pragma once
 // The console dialogue at the start of a run and the report's title line.
 #include <array>
+#include <cstdio>
 #include <istream>
 #include <optional>
 #include <string>
@@ -22,6 +23,9 @@ void write_report_file_prompt(codec::Sink& console);
 // One console line read as a 12-character name: its first 12 characters, blank-padded; the
 // line ends in LF or CR LF. Nothing when the input ends before a line.
 std::optional<FileName> read_file_name(std::istream& in);
+// The same from a C stream: the program reads its console this way, so that it does not set up
+// the C++ standard streams at all.
+std::optional<FileName> read_file_name(std::FILE* in);
 
 // The name under which the file is opened: without trailing blanks.
 std::string path_of(const FileName& name);

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <exception>
-#include <iostream>
 #include <memory>
 
 #include "codec/errors.h"
@@ -19,7 +18,7 @@ constexpr int kFatal = 2;
 std::optional<FileName> ask_file_name(codec::Sink& console, void (*prompt)(codec::Sink&)) {
   prompt(console);
   std::fflush(stdout);
-  return read_file_name(std::cin);
+  return read_file_name(stdin);
 }
 
 void report_fatal(const std::string& message) {
