@@ -207,6 +207,7 @@ class Scanner {
 
 Layout::Layout(std::string_view utf8_layout) {
   items_ = Scanner(utf8_layout).scan(reversion_);
+  items_.shrink_to_fit();  // layouts live for the whole run: no spare capacity
   for (std::size_t k = reversion_; k < items_.size(); ++k) {
     if (is_field(items_[k].kind)) fields_after_reversion_ = true;
   }
