@@ -1,13 +1,84 @@
 #pragma once
 // Fixed-point text of a float: the bytes of std::to_chars(first, last, value,
 // std::chars_format::fixed, decimals), produced faster for the few decimals of the report.
+// Defined here so that the record writer has it inline in its loop over the fields.
+#include <array>
 #include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace ostrevik::codec {
+namespace fixed_detail {
+
+// Decimals that take the integer path: 10^d needs at most 20 bits, so that a float (24-bit
+// significand) times 10^d is exact in a double (53 bits).
+constexpr int kMaxIntegerDecimals = 6;
+constexpr std::array<double, kMaxIntegerDecimals + 1> kPow10 = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+// Below 2^53 a double holds every integer, and its fraction exactly.
+constexpr double kIntegerLimit = 9007199254740992.0;
+// The digits of an integer below 2^53, and the fixed-size copies out of them.
+constexpr std::size_t kMaxDigits = 16;
+constexpr std::size_t kDecimalsCopy = 8;
+// Sign, "0." or the whole part, and the fixed-size copies of the integer path.
+constexpr std::ptrdiff_t kIntegerRoom = 1 + kMaxDigits + 1 + kDecimalsCopy;
+
+// The integer nearest to an exact value in [0, 2^53), ties to the even one.
+inline std::uint64_t round_half_even(double exact) {
+  auto whole = static_cast<std::uint64_t>(exact);
+  const double fraction = exact - static_cast<double>(whole);  // exact below 2^53
+  if (fraction > 0.5 || (fraction == 0.5 && (whole & 1U) != 0)) ++whole;
+  return whole;
+}
+
+// The text of `scaled` / 10^d with d decimals, where `scaled` counts units of 10^-d: the
+// digits of `scaled` with the point before its last d digits, or "0.", zeros and the digits
+// when it has no more than d digits. The copies are of fixed size; they may write past the
+// text, within kIntegerRoom.
+inline char* write_scaled(char* out, std::uint64_t scaled, int decimals) {
+  std::array<char, kMaxDigits + kDecimalsCopy> digits;
+  char* const digits_end =
+      scaled <= UINT32_MAX ? std::to_chars(digits.data(), digits.data() + kMaxDigits,
+                                           static_cast<std::uint32_t>(scaled))
+                                 .ptr
+                           : std::to_chars(digits.data(), digits.data() + kMaxDigits, scaled).ptr;
+  const auto count = static_cast<int>(digits_end - digits.data());
+  if (count > decimals) {
+    const int whole = count - decimals;
+    std::memcpy(out, digits.data(), kMaxDigits);
+    out += whole;
+    if (decimals == 0) return out;
+    *out++ = '.';
+    std::memcpy(out, digits.data() + whole, kDecimalsCopy);
+    return out + decimals;
+  }
+  *out++ = '0';
+  *out++ = '.';
+  std::memset(out, '0', kDecimalsCopy);
+  std::memcpy(out + (decimals - count), digits.data(), kDecimalsCopy);
+  return out + decimals;
+}
+
+}  // namespace fixed_detail
 
 // The value rounded to `decimals` digits after the point (exact ties to even), with a minus
 // sign for every negative value and for negative zero, and no point when `decimals` is 0.
 // Bytes of [first, last) after the text may be overwritten.
-std::to_chars_result to_fixed(char* first, char* last, float value, int decimals);
+inline std::to_chars_result to_fixed(char* first, char* last, float value, int decimals) {
+  if (decimals < 0 || decimals > fixed_detail::kMaxIntegerDecimals ||
+      last - first < fixed_detail::kIntegerRoom) {
+    return std::to_chars(first, last, value, std::chars_format::fixed, decimals);
+  }
+  // The product is the exact value scaled by 10^d (and false for NaN, infinite for an
+  // infinity); its nearest integer is the exact rounding of the value to d decimals.
+  const double scaled = std::fabs(static_cast<double>(value)) * fixed_detail::kPow10[decimals];
+  if (!(scaled < fixed_detail::kIntegerLimit)) {
+    return std::to_chars(first, last, value, std::chars_format::fixed, decimals);
+  }
+  char* out = first;
+  if (std::signbit(value)) *out++ = '-';
+  return {fixed_detail::write_scaled(out, fixed_detail::round_half_even(scaled), decimals),
+          std::errc{}};
+}
 
 }  // namespace ostrevik::codec
