@@ -15,20 +15,20 @@ namespace fixed_detail {
 // significand) times 10^d is exact in a double (53 bits).
 constexpr int kMaxIntegerDecimals = 6;
 constexpr std::array<double, kMaxIntegerDecimals + 1> kPow10 = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
-// Below 2^53 a double holds every integer, and its fraction exactly.
-constexpr double kIntegerLimit = 9007199254740992.0;
-// The digits of an integer below 2^53, and the fixed-size copies out of them.
+// Below 2^52 a double has room for a fraction, so that adding 2^52 rounds it to an integer.
+constexpr double kIntegerLimit = 4503599627370496.0;
+// The digits of an integer below 2^52, and the fixed-size copies out of them.
 constexpr std::size_t kMaxDigits = 16;
 constexpr std::size_t kDecimalsCopy = 8;
 // Sign, "0." or the whole part, and the fixed-size copies of the integer path.
 constexpr std::ptrdiff_t kIntegerRoom = 1 + kMaxDigits + 1 + kDecimalsCopy;
 
-// The integer nearest to an exact value in [0, 2^53), ties to the even one.
+// The integer nearest to an exact value in [0, 2^52), ties to the even one: the sum with 2^52
+// keeps no fraction bits, so it is rounded to an integer (ties to even in the default rounding
+// mode, which this program never changes).
 inline std::uint64_t round_half_even(double exact) {
-  auto whole = static_cast<std::uint64_t>(exact);
-  const double fraction = exact - static_cast<double>(whole);  // exact below 2^53
-  if (fraction > 0.5 || (fraction == 0.5 && (whole & 1U) != 0)) ++whole;
-  return whole;
+  const double integral = (exact + kIntegerLimit) - kIntegerLimit;
+  return static_cast<std::uint64_t>(static_cast<std::int64_t>(integral));
 }
 
 // The text of `scaled` / 10^d with d decimals, where `scaled` counts units of 10^-d: the
