@@ -22,6 +22,13 @@ constexpr std::size_t kMaxDigits = 16;
 constexpr std::size_t kDecimalsCopy = 8;
 // Sign, "0." or the whole part, and the fixed-size copies of the integer path.
 constexpr std::ptrdiff_t kIntegerRoom = 1 + kMaxDigits + 1 + kDecimalsCopy;
+// Units of 10^-d below this count fit an unsigned 32-bit integer after rounding.
+constexpr double kUnitsLimit = 4294967295.0;
+constexpr std::array<std::uint32_t, kMaxIntegerDecimals + 1> kUnit = {1,     10,     100,    1000,
+                                                                      10000, 100000, 1000000};
+// 10^1 to 10^9: the bounds between whole parts of 1 to 10 digits.
+constexpr std::array<std::uint32_t, 10> kDigitBounds = {
+    0, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
 
 // The integer nearest to an exact value in [0, 2^52), ties to the even one: the sum with 2^52
 // keeps no fraction bits, so it is rounded to an integer (ties to even in the default rounding
@@ -79,6 +86,42 @@ inline std::to_chars_result to_fixed(char* first, char* last, float value, int d
   if (std::signbit(value)) *out++ = '-';
   return {fixed_detail::write_scaled(out, fixed_detail::round_half_even(scaled), decimals),
           std::errc{}};
+}
+
+// Columns at the start of a field that right_justified_fixed fills with blanks in one piece:
+// the widest field it writes.
+constexpr int kJustifiedWidth = 32;
+
+// The text of to_fixed, with a point after it when `decimals` is 0 (a field without decimals
+// still shows its point), right-justified in `width` columns at `field` with blanks before
+// it. False when the text is longer than the field, or the value takes the long path
+// (not finite, too large, too many decimals, a field wider than kJustifiedWidth); the field
+// is then left to the caller. Writes up to kJustifiedWidth bytes at `field`.
+//
+// The text is written in place, from left to right, each byte once: the length is known
+// before a digit is written, so that nothing is staged and copied.
+inline bool right_justified_fixed(char* field, int width, float value, int decimals) {
+  using namespace fixed_detail;
+  if (decimals < 0 || decimals > kMaxIntegerDecimals || width > kJustifiedWidth) return false;
+  const double scaled = std::fabs(static_cast<double>(value)) * kPow10[decimals];
+  if (!(scaled < kUnitsLimit)) return false;  // also NaN and the infinities
+  const auto units = static_cast<std::uint32_t>(round_half_even(scaled));
+  const std::uint32_t whole = units / kUnit[decimals];
+  const std::uint32_t fraction = units % kUnit[decimals];
+  int whole_digits = 1;
+  while (whole_digits < 10 && whole >= kDigitBounds[whole_digits]) ++whole_digits;
+  const bool negative = std::signbit(value);
+  const int length = static_cast<int>(negative) + whole_digits + 1 + decimals;
+  if (length > width) return false;
+  std::memset(field, ' ', kJustifiedWidth);
+  char* out = field + (width - length);
+  if (negative) *out++ = '-';
+  out = std::to_chars(out, out + whole_digits, whole).ptr;
+  // The decimals with their leading zeros are the digits of 10^d + fraction after its "1",
+  // whose place the point takes.
+  if (decimals > 0) std::to_chars(out, out + decimals + 1, kUnit[decimals] + fraction);
+  *out = '.';
+  return true;
 }
 
 }  // namespace ostrevik::codec

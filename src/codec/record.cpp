@@ -123,6 +123,11 @@ void format_real(RecordText& line, float value, int width, int decimals, Sink& s
     return;
   }
   if (value == 0.0F) value = 0.0F;  // a negative zero prints without sign
+  static_assert(kJustifiedWidth <= kSlack);
+  if (right_justified_fixed(line.room(width), width, value, decimals)) {
+    line.advance(width);
+    return;
+  }
   // The text goes right after kBlanks blanks, so that a field of up to kBlanks columns is the
   // last `width` bytes up to the end of the text, copied in one fixed-size piece; the rest
   // holds FLT_MAX with the largest number of decimals and the over-read of that copy.

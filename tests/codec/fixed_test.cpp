@@ -30,17 +30,34 @@ std::string fixed_text(float value, int decimals) {
   return {buffer.data(), result.ptr};
 }
 
-// Counts the values whose text differs from the library's, reporting the first few.
+// The field right_justified_fixed writes, or "" when it leaves the field to its caller.
+std::string justified_field(float value, int decimals, int width) {
+  std::array<char, kJustifiedWidth> field;
+  if (!right_justified_fixed(field.data(), width, value, decimals)) return {};
+  return {field.data(), static_cast<std::size_t>(width)};
+}
+
+// Counts the values whose text differs from the library's, reporting the first few. Each value
+// is also written right-justified in fields of its text's width, one column wider and one
+// column narrower.
 class Comparison {
  public:
   void check(float value, int decimals) {
     const std::string expected = library_text(value, decimals);
-    const std::string actual = fixed_text(value, decimals);
-    if (actual == expected) return;
-    if (++mismatches_ <= 10) {
-      ADD_FAILURE() << "value " << std::bit_cast<std::uint32_t>(value) << " ("
-                    << library_text(value, 12) << "), " << decimals << " decimals: \"" << actual
-                    << "\", expected \"" << expected << '"';
+    report(value, decimals, fixed_text(value, decimals), expected);
+    const std::string shown = decimals == 0 ? expected + '.' : expected;
+    const auto length = static_cast<int>(shown.size());
+    // Well within the integer path every field that holds the text is written in place.
+    const bool in_place = decimals <= kMaxDecimals && std::isfinite(value) &&
+                          std::fabs(static_cast<double>(value)) * std::pow(10.0, decimals) < 4e9;
+    for (const int width : {length - 1, length, length + 1}) {
+      if (width < 1 || width > kJustifiedWidth) continue;
+      const std::string field = justified_field(value, decimals, width);
+      if (width < length) {
+        if (!field.empty()) report(value, decimals, field, "(left to the caller)");
+      } else if (in_place || !field.empty()) {
+        report(value, decimals, field, std::string(width - length, ' ') + shown);
+      }
     }
   }
   // The value and its neighbours `ulps` steps either side, with both signs.
@@ -59,6 +76,15 @@ class Comparison {
   int mismatches() const { return mismatches_; }
 
  private:
+  void report(float value, int decimals, const std::string& actual, const std::string& expected) {
+    if (actual == expected) return;
+    if (++mismatches_ <= 10) {
+      ADD_FAILURE() << "value " << std::bit_cast<std::uint32_t>(value) << " ("
+                    << library_text(value, 12) << "), " << decimals << " decimals: \"" << actual
+                    << "\", expected \"" << expected << '"';
+    }
+  }
+
   int mismatches_ = 0;
 };
 
