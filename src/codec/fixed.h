@@ -26,6 +26,32 @@ constexpr std::ptrdiff_t kIntegerRoom = 1 + kMaxDigits + 1 + kDecimalsCopy;
 constexpr double kUnitsLimit = 4294967295.0;
 constexpr std::array<std::uint32_t, kMaxIntegerDecimals + 1> kUnit = {1,     10,     100,    1000,
                                                                       10000, 100000, 1000000};
+// The whole part and the fraction of a count of units of 10^-D: a division by a constant,
+// which the compiler turns into a multiplication.
+template <int D>
+std::array<std::uint32_t, 2> split_units(std::uint32_t units) {
+  return {units / kUnit[D], units % kUnit[D]};
+}
+
+inline std::array<std::uint32_t, 2> split_units(std::uint32_t units, int decimals) {
+  switch (decimals) {
+    case 0:
+      return split_units<0>(units);
+    case 1:
+      return split_units<1>(units);
+    case 2:
+      return split_units<2>(units);
+    case 3:
+      return split_units<3>(units);
+    case 4:
+      return split_units<4>(units);
+    case 5:
+      return split_units<5>(units);
+    default:
+      return split_units<6>(units);
+  }
+}
+
 // 10^1 to 10^9: the bounds between whole parts of 1 to 10 digits.
 constexpr std::array<std::uint32_t, 10> kDigitBounds = {
     0, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
@@ -106,8 +132,7 @@ inline bool right_justified_fixed(char* field, int width, float value, int decim
   const double scaled = std::fabs(static_cast<double>(value)) * kPow10[decimals];
   if (!(scaled < kUnitsLimit)) return false;  // also NaN and the infinities
   const auto units = static_cast<std::uint32_t>(round_half_even(scaled));
-  const std::uint32_t whole = units / kUnit[decimals];
-  const std::uint32_t fraction = units % kUnit[decimals];
+  const auto [whole, fraction] = split_units(units, decimals);
   int whole_digits = 1;
   while (whole_digits < 10 && whole >= kDigitBounds[whole_digits]) ++whole_digits;
   const bool negative = std::signbit(value);
