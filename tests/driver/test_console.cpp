@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -236,20 +235,34 @@ TEST(Console, GuideExampleIsEvaluatedInFull) {
 
 // Every field-name line under a ruler in the guide ("|  WLP1||  WLP2|...") marks whole
 // eight-column fields, so that the names stand over the columns they describe.
+bool is_bar_line(const std::string& line) {
+  return line.size() >= 2 && line.front() == '|' && line.back() == '|';
+}
+
+bool is_field_name_line(const std::string& line) {
+  if (line.empty() || line.size() % 8 != 0) return false;
+  for (std::size_t field = 0; field < line.size(); field += 8) {
+    if (line[field] != '|' || line[field + 7] != '|') return false;
+    for (std::size_t k = field + 1; k < field + 7; ++k) {
+      const char c = line[k];
+      if (c != ' ' && (c < 'A' || c > 'Z') && (c < '0' || c > '9')) return false;
+    }
+  }
+  return true;
+}
+
 TEST(Console, GuideFieldNamesStandOverTheirColumns) {
   const std::string guide = read_bytes(std::string(OSTREVIK_SOURCE_DIR) + "/docs/data-file.md");
-  const std::regex names(R"(^(\|[ A-Z0-9]{6}\|)+$)");
-  const std::regex any_bars(R"(^\|.*\|$)");
   std::size_t start = 0;
   int lines = 0;
   while (start < guide.size()) {
     std::size_t end = guide.find('\n', start);
     if (end == std::string::npos) end = guide.size();
     const std::string line = guide.substr(start, end - start);
-    if (std::regex_match(line, any_bars) && line.find("---") == std::string::npos &&
+    if (is_bar_line(line) && line.find("---") == std::string::npos &&
         line.find(" | ") == std::string::npos) {
       ++lines;
-      EXPECT_TRUE(std::regex_match(line, names)) << line;
+      EXPECT_TRUE(is_field_name_line(line)) << line;
     }
     start = end + 1;
   }
