@@ -482,14 +482,15 @@ bool Source::at_end() const {
   return pos_ >= bytes_.size();
 }
 
+// A record ends at LF, CR LF, or a lone CR (text files from older systems).
 std::string_view Source::next_record() {
   if (at_end()) throw FatalError(FatalKind::EndOfFile, unit_, file_, line_ + 1);
-  const std::size_t newline = bytes_.find('\n', pos_);
-  const std::size_t end = newline == std::string::npos ? bytes_.size() : newline;
-  std::size_t stop = end;
-  if (stop > pos_ && bytes_[stop - 1] == '\r') --stop;
+  const std::size_t end = bytes_.find_first_of("\r\n", pos_);
+  const std::size_t stop = end == std::string::npos ? bytes_.size() : end;
   const std::string_view record(bytes_.data() + pos_, stop - pos_);
-  pos_ = newline == std::string::npos ? bytes_.size() : newline + 1;
+  pos_ = stop;
+  if (pos_ < bytes_.size() && bytes_[pos_] == '\r') ++pos_;
+  if (pos_ < bytes_.size() && bytes_[pos_] == '\n') ++pos_;
   ++line_;
   return record;
 }

@@ -179,6 +179,14 @@ TEST(ReadRecords, SlashAndLineEnds) {
   read(source, Layout("(F3.0)"), {&a});
   EXPECT_EQ(a, 3.0F);
   EXPECT_TRUE(source.at_end());
+  // Lone CRs end records too: "4", "", "5".
+  Source old_style = data("4\r\r5\r");
+  read(old_style, Layout("(F3.0,/,F3.0)"), {&a, &b});
+  EXPECT_EQ(a, 4.0F);
+  EXPECT_EQ(b, 0.0F);
+  read(old_style, Layout("(F3.0)"), {&a});
+  EXPECT_EQ(a, 5.0F);
+  EXPECT_TRUE(old_style.at_end());
   // An empty read still consumes a record.
   Source skipped = data("x\ny\n");
   read(skipped, Layout("(A)"), {});
