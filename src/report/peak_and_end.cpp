@@ -17,34 +17,32 @@ float friction_angle(float SS, float TNSAVE) {
   return static_cast<float>(std::atan(quotient) * 180.0 / static_cast<double>(PI));
 }
 
+namespace {
+
+// The true-plane, average-plane and simple stresses of reading K into cases `first` to
+// `first` + 2 of test NTEST, with the reading's dilatancy rate and friction angle.
+void store_reading(const Results& o, int K, int NTEST, int first, PerTest& pt, float& DVDU,
+                   float& FI) {
+  pt.SIGA(NTEST, first) = o.TNSAVE(K);
+  pt.TAUA(NTEST, first) = o.SS(K);
+  DVDU = o.DVOVDU(K);
+  FI = friction_angle(o.SS(K), o.TNSAVE(K));
+  pt.SIGA(NTEST, first + 1) = o.TNSAVP(K);
+  pt.TAUA(NTEST, first + 1) = o.SSAVP(K);
+  pt.SIGA(NTEST, first + 2) = o.TNNB(K);
+  pt.TAUA(NTEST, first + 2) = o.SSNB(K);
+}
+
+}  // namespace
+
 void store_peak_and_end(Run& run) {
   if (!(run.c.PARREG > 0.0F) || run.u.NREAD < 1) {
     return;
   }
-  const Results& o = run.o;
   PerTest& pt = run.pt;
   const int NTEST = run.n.NTEST;
-
-  int K = o.IMAXP;
-  pt.SIGA(NTEST, 1) = o.TNSAVE(K);
-  pt.TAUA(NTEST, 1) = o.SS(K);
-  pt.DVDUPK(NTEST) = o.DVOVDU(K);
-  pt.FIPK(NTEST) = friction_angle(o.SS(K), o.TNSAVE(K));
-  pt.SIGA(NTEST, 2) = o.TNSAVP(K);
-  pt.TAUA(NTEST, 2) = o.SSAVP(K);
-  pt.SIGA(NTEST, 3) = o.TNNB(K);
-  pt.TAUA(NTEST, 3) = o.SSNB(K);
-
-  K = o.IEND;
-  pt.SIGA(NTEST, 4) = o.TNSAVE(K);
-  pt.TAUA(NTEST, 4) = o.SS(K);
-  pt.DVDUEN(NTEST) = o.DVOVDU(K);
-  pt.FIEN(NTEST) = friction_angle(o.SS(K), o.TNSAVE(K));
-  pt.SIGA(NTEST, 5) = o.TNSAVP(K);
-  pt.TAUA(NTEST, 5) = o.SSAVP(K);
-  pt.SIGA(NTEST, 6) = o.TNNB(K);
-  pt.TAUA(NTEST, 6) = o.SSNB(K);
-
+  store_reading(run.o, run.o.IMAXP, NTEST, 1, pt, pt.DVDUPK(NTEST), pt.FIPK(NTEST));
+  store_reading(run.o, run.o.IEND, NTEST, 4, pt, pt.DVDUEN(NTEST), pt.FIEN(NTEST));
   pt.STORED(NTEST) = true;
 }
 
