@@ -22,8 +22,17 @@ FileName file_name_of(std::string_view line) {
 
 }  // namespace
 
-void write_banner(codec::Sink& console) {
+const codec::Layout& box_top() {
   static const codec::Layout kTop("(/,/,/,4X,24('*  '),/,4X,'*',68X,'*')");
+  return kTop;
+}
+
+const codec::Layout& box_bottom() {
+  static const codec::Layout kBottom("(4X,24('*  '),/,/,/)");
+  return kBottom;
+}
+
+void write_banner(codec::Sink& console) {
   static const codec::Layout kName("(4X,'*',20X,'Ostrevik:   DORVANTELIK KUPA',20X,'*')");
   static const codec::Layout kPurpose("(4X,'*',21X,'KESME DENEYİ DEĞERLENDİRME',21X,'*')");
   static const codec::Layout kProgram("(4X,'*',30X,'PROGRAMI',30X,'*')");
@@ -31,10 +40,9 @@ void write_banner(codec::Sink& console) {
   static const codec::Layout kMakers("(4X,'*',22X,'Ostrevik Yazılım Takımı',23X,'*')");
   static const codec::Layout kVersion("(4X,'*',28X,'Sürüm 2026.1',28X,'*')");
   static const codec::Layout kDate("(4X,'*',29X,'Nisan 2007',29X,'*')");
-  static const codec::Layout kBottom("(4X,24('*  '),/,/,/)");
   static const codec::Layout kBlankLines(
       "(' *** UYARI: VERİ KÜT.DEN ÖNCE YA DA SONRA, BOŞ SATIR KALMAMALIDIR !',/,/,/)");
-  codec::write(console, kTop);
+  codec::write(console, box_top());
   codec::write(console, kName);
   codec::write(console, kPurpose);
   codec::write(console, kProgram);
@@ -44,7 +52,7 @@ void write_banner(codec::Sink& console) {
   codec::write(console, kEmpty);
   codec::write(console, kDate);
   codec::write(console, kEmpty);
-  codec::write(console, kBottom);
+  codec::write(console, box_bottom());
   codec::write(console, kBlankLines);
 }
 
@@ -58,12 +66,6 @@ void write_report_file_prompt(codec::Sink& console) {
   static const codec::Layout kPrompt(
       "(' LÜTFEN ÇIKTI KÜTÜĞÜ ADINI BELİRTİNİZ (Örnek: --------.OUT) :  ')");
   codec::write(console, kPrompt);
-}
-
-std::optional<FileName> read_file_name(std::istream& in) {
-  std::string line;
-  if (!std::getline(in, line)) return std::nullopt;
-  return file_name_of(line);
 }
 
 std::optional<FileName> read_file_name(std::FILE* in) {

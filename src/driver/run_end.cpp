@@ -6,6 +6,7 @@
 
 #include "codec/cp857.h"
 #include "codec/layout.h"
+#include "driver/dialogue.h"
 
 namespace ostrevik::driver {
 namespace {
@@ -45,13 +46,11 @@ void write_iteration_limit_message(codec::Sink& report, codec::Sink& console) {
 
 void write_negative_displacement_warning(const Counters& n, codec::Sink& report,
                                          codec::Sink& console) {
-  static const codec::Layout kTop("(/,/,/,4X,24('*  '),/,4X,'*',68X,'*')");
-  static const codec::Layout kBottom("(4X,24('*  '),/,/,/)");
   if (n.NNEG <= 0) return;
   write_negative_displacement_lines(n, report);
-  codec::write(console, kTop);
+  codec::write(console, box_top());
   write_negative_displacement_lines(n, console);
-  codec::write(console, kBottom);
+  codec::write(console, box_bottom());
 }
 
 void write_nonfinite_warning(const std::vector<int>& tests, bool in_analysis, codec::Sink& report,
