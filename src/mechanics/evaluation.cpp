@@ -22,14 +22,6 @@ float degrees(float radians) {
   return radians * 180.0F / PI;
 }
 
-// Loading height HLOAD; on the frame with PARINC = 1 it grows with the horizontal displacement
-// DX.
-float load_height(const Run& run, float DX) {
-  const float H2ACT = run.p.H2ACT;
-  if (run.c.PARINC == 1.0F) return run.s.D3 + H2ACT + DX + run.c.DIASTB;
-  return H2ACT + run.c.DIASTB;
-}
-
 // Resistance of the inclined frame, which depends on its displacement.
 void frame_resistance(Run& run, float DX) {
   const Constants& c = run.c;

@@ -23,8 +23,7 @@ float load_line_eccentricity(const Run& run, int I) {
   const float XHALF = DX / 2.0F;
   const float YSHFT = XHALF / u.COTN;
   const float HBASE = (u.COTN * s.DIASP) / 2.0F + s.HTLOWR + c.TLP1MN + u.CLRH;
-  const float H2ACT = run.p.H2ACT;
-  const float HTOP = c.PARINC == 1.0F ? s.D3 + H2ACT + DX + c.DIASTB : H2ACT + c.DIASTB;
+  const float HTOP = load_height(run, DX);
   const float HARM = HTOP + HBASE - XHALF;
   const float MW = YSHFT * c.WBC + (YSHFT + s.YBARQT + u.DIFDH) * run.r.WQNC(I) + YSHFT * u.W +
                    c.TMOMDM + u.SUMWY;

@@ -18,6 +18,12 @@ void edge_stresses(const Run& run, float SMOM, float& PMOM, float& BSTR, float& 
 
 }  // namespace
 
+float load_height(const Run& run, float DX) {
+  const float H2ACT = run.p.H2ACT;
+  if (run.c.PARINC == 1.0F) return run.s.D3 + H2ACT + DX + run.c.DIASTB;
+  return H2ACT + run.c.DIASTB;
+}
+
 void moment_form_a(const Run& run, float L1, float L2, float L3, float C, float S, float& SMOM,
                    float& PMOM, float& BSTR, float& DEVP, float& SMAX, float& SMIN) {
   const Work& w = run.w;

@@ -5,6 +5,10 @@
 
 namespace ostrevik::mechanics {
 
+// Height of the vertical load line above the top of the specimen (cm); on the frame with
+// PARINC = 1 it grows with the horizontal displacement DX.
+float load_height(const Run& run, float DX);
+
 // Form A, plane of fixed inclination. L1, L2: horizontal and vertical displacement (cm); L3:
 // lower-end length (cm); C, S: direction pair (1, 0, or SINPSI, COSPSI). Reads the forces and
 // contact area of run.w, the loading heights and the centres of gravity of the set-up.
