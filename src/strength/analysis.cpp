@@ -70,12 +70,17 @@ const codec::Layout& straight_line_note() {
   return kNote;
 }
 
+const codec::Layout& correlation_note() {
+  static const codec::Layout kNote(
+      "(' YOK: NORMAL YA DA KESME GERİLMELERİNİN HEPSİ EŞİT; KATSAYI HESAPLANAMAZ.')");
+  return kNote;
+}
+
 void write_correlation_row(codec::Sink& report, const Strength& st) {
   static const codec::Layout kCOFCOR("(/,' C, Fİ İÇİN KORELASYON K.S, COFCOR:',2X,F8.6,5F16.6)");
   static const codec::Layout kCOFCORText("(/,' C, Fİ İÇİN KORELASYON K.S, COFCOR:',2X,A8,5A16)");
-  static const codec::Layout kNote(
-      "(' YOK: NORMAL YA DA KESME GERİLMELERİNİN HEPSİ EŞİT; KATSAYI HESAPLANAMAZ.')");
-  write_values(report, {kCOFCOR, kCOFCORText, case_fields(Field::F8_6, Field::F16_6), &kNote},
+  write_values(report,
+               {kCOFCOR, kCOFCORText, case_fields(Field::F8_6, Field::F16_6), &correlation_note()},
                st.COFCOR);
 }
 
@@ -101,8 +106,6 @@ void write_friction_row(codec::Sink& report, const Strength& st) {
 void write_power_law_rows(codec::Sink& report, const Strength& st) {
   static const codec::Layout kCOFCOR("(/,' ÜSLÜ KIRIL.ÇİZ.: KOREL. KATSAYISI:',2X,F8.6,5F16.6)");
   static const codec::Layout kCOFCORText("(/,' ÜSLÜ KIRIL.ÇİZ.: KOREL. KATSAYISI:',2X,A8,5A16)");
-  static const codec::Layout kCOFCORNote(
-      "(' YOK: NORMAL YA DA KESME GERİLMELERİNİN HEPSİ EŞİT; KATSAYI HESAPLANAMAZ.')");
   static const codec::Layout kACONST("(28X,'ACONST:',3X,F7.4,5(1X,F15.4))");
   static const codec::Layout kACONSTText("(28X,'ACONST:',3X,A7,5(1X,A15))");
   static const codec::Layout kBEXPNT("(28X,'BEXPNT:',3X,F7.4,5(1X,F15.4))");
@@ -114,7 +117,8 @@ void write_power_law_rows(codec::Sink& report, const Strength& st) {
   static const codec::Layout kTAUFText("(3X,'TAUF = ',A6,'*SIG**',A6,':  ',10(A6,4X))");
 
   const auto coefficients = case_fields(Field::F7_4, Field::F15_4);
-  write_values(report, {kCOFCOR, kCOFCORText, case_fields(Field::F8_6, Field::F16_6), &kCOFCORNote},
+  write_values(report,
+               {kCOFCOR, kCOFCORText, case_fields(Field::F8_6, Field::F16_6), &correlation_note()},
                st.COFCOR);
   write_values(report, {kACONST, kACONSTText, coefficients, &kPowerNote}, st.ACONST);
   write_values(report, {kBEXPNT, kBEXPNTText, coefficients, &kPowerNote}, st.BEXPNT);
