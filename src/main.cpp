@@ -1,3 +1,5 @@
 #include "driver/program.h"
 
-int main() { return ostrevik::driver::program_main(); }
+int main() {
+  return ostrevik::driver::program_main();
+}

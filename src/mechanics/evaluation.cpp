@@ -18,10 +18,6 @@ namespace {
 // Passes of the rotation iteration accepted for one reading.
 constexpr int kMaxRotationPasses = 8;
 
-float degrees(float radians) {
-  return radians * 180.0F / PI;
-}
-
 // Resistance of the inclined frame, which depends on its displacement.
 void frame_resistance(Run& run, float DX) {
   const Constants& c = run.c;

@@ -74,7 +74,7 @@ void set_up_soil(Run& run, int test) {
 float plane_angle(float diasp, float denominator, int test) {
   if (denominator == 0.0F) throw refuse_test(test, "ALFA", 90.0F, kBetween0And90);
   const float alfrad = std::atan(diasp / denominator);
-  if (!(alfrad > 0.0F)) throw refuse_test(test, "ALFA", alfrad * 180.0F / PI, kBetween0And90);
+  if (!(alfrad > 0.0F)) throw refuse_test(test, "ALFA", degrees(alfrad), kBetween0And90);
   return alfrad;
 }
 
@@ -198,8 +198,8 @@ void set_up_geometry(Run& run) {
   u.SINA = std::sin(u.ALFRAD);
   u.COSA = std::cos(u.ALFRAD);
   u.COTA = 1.0F / std::tan(u.ALFRAD);
-  u.ALFA = u.ALFRAD * 180.0F / PI;
-  s.ALFN = s.ALFN * 180.0F / PI;
+  u.ALFA = degrees(u.ALFRAD);
+  s.ALFN = degrees(s.ALFN);
   u.DMAJOR = s.DIASP / u.SINA;
   u.DCOSA = u.COSA * u.DMAJOR;
 

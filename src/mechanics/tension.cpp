@@ -184,7 +184,7 @@ void correct_for_tension(Run& run, int I, float VPIARG, float DRPARG, float S, f
     VSTR = V * 100.0F / CMPLEN;
   }
   const float PERSHS = rectangular_shear_difference(w.FSHEAR, DIAW, RECLEN, TAUN);
-  const float BETA = w.BETRAD * 180.0F / PI;
+  const float BETA = degrees(w.BETRAD);
   const float TNS = run.u.CKPA * SIGN;
   const float SHS = run.u.CKPA * TAUN;
   SIGMAX = run.u.CKPA * SIGMAX;

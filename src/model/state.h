@@ -10,6 +10,12 @@
 namespace ostrevik {
 
 inline constexpr float PI = 3.141593F;
+
+// Radians to the degrees of the report: × 180 / PI, in this order.
+inline float degrees(float radians) {
+  return radians * 180.0F / PI;
+}
+
 inline constexpr float CKPA_VALUE = 98.07F;  // kg/cm² to kPa
 inline constexpr float GACC_VALUE = 9.807F;  // kg to N
 
@@ -30,8 +36,7 @@ struct Constants {
   // records 2 and 3, loading frame
   float WLP1 = 0, WLP2 = 0, WBC = 0, DIASTB = 0, FRCOEF = 0, TLP1MN = 0, GRINL = 0, GRSLO = 0,
         DVPR = 0;
-  float WPR = 0, WHJ = 0, H2 = 0, WDM = 0, TMOMDM = 0, CONDX = 0, CONDY = 0, CONYMP = 0,
-        CONRPB = 0;
+  float WPR = 0, WHJ = 0, H2 = 0, WDM = 0, TMOMDM = 0, CONDX = 0, CONDY = 0, CONYMP = 0, CONRPB = 0;
   // record 4, lateral load (kept from an earlier block, or 0, when not read)
   float DCLPSB = 0, HTFPSB = 0, HTFSB = 0, LYOK = 0, WYK = 0, ASPBL1 = 0, DSPBL1 = 0, ASPBL2 = 0,
         DSPBL2 = 0;
@@ -58,8 +63,8 @@ struct Specimen {
 
 // What persists across the tests of a run beyond the constants block.
 struct Persisting {
-  int ISET = 0;       // standard mould set number of the last selection (0 before any)
-  float H2ACT = 0;    // working height: H2 of the block, or as the last readings left it
+  int ISET = 0;     // standard mould set number of the last selection (0 before any)
+  float H2ACT = 0;  // working height: H2 of the block, or as the last readings left it
 };
 
 // Results of the set-up of a test.
@@ -102,8 +107,8 @@ struct Results {
 // Working values of the reading loop and its routines; they carry over from one reading to
 // the next.
 struct Work {
-  float UCUR = 0, VCUR = 0, DXC = 0, DYC = 0, HLOAD = 0, LARM = 0, BETRAD = 0, PSI = 0,
-        SINPSI = 0, COSPSI = 0, HLOWT = 0;
+  float UCUR = 0, VCUR = 0, DXC = 0, DYC = 0, HLOAD = 0, LARM = 0, BETRAD = 0, PSI = 0, SINPSI = 0,
+        COSPSI = 0, HLOWT = 0;
   // forces and stresses
   float FNORM = 0, FSHEAR = 0, SIGN = 0, TAUN = 0, USTR = 0, VSTR = 0, QLATX = 0, QLATY = 0,
         XFRC = 0, YFRC = 0;

@@ -23,10 +23,6 @@ bool all_equal(const Table& stresses, int NTESTS, int c) {
   return true;
 }
 
-float degrees(float radians) {
-  return radians * 180.0F / PI;
-}
-
 }  // namespace
 
 Points stored_points(const Run& run) {
