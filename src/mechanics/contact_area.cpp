@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "model/elementary.h"
+
 namespace ostrevik::mechanics {
 
 void contact_area(const Run& run, float SP, float UCUR, float& RMAJ, float& RAB, float& BOVL,
@@ -9,16 +11,17 @@ void contact_area(const Run& run, float SP, float UCUR, float& RMAJ, float& RAB,
   const float DIAW = run.u.DIAW;
   RMAJ = DIAW / (SP * 2.0F);
   RAB = RMAJ * RMAJ * SP;
-  BOVL = std::asin(UCUR / (RMAJ * 2.0F));
-  GOVL = std::sin(BOVL * 2.0F) + BOVL * 2.0F;
+  BOVL = rounded::asin(UCUR / (RMAJ * 2.0F));
+  GOVL = rounded::sin(BOVL * 2.0F) + BOVL * 2.0F;
   ACONT = (PI - GOVL) * RAB;
   const float CF1 = RAB / 24.0F;
   const float CF2 = 3.0F * (RMAJ * RMAJ);
   const float CF3 = 32.0F * RMAJ * UCUR;
-  const float cosb = std::cos(BOVL);
-  SECMW = (6.0F * (UCUR * UCUR) * (PI - GOVL) +
-           (CF2 * (std::sin(4.0F * BOVL) + 2.0F * PI - 4.0F * BOVL) - CF3 * (cosb * cosb * cosb))) *
-          CF1;
+  const float cosb = rounded::cos(BOVL);
+  SECMW =
+      (6.0F * (UCUR * UCUR) * (PI - GOVL) +
+       (CF2 * (rounded::sin(4.0F * BOVL) + 2.0F * PI - 4.0F * BOVL) - CF3 * (cosb * cosb * cosb))) *
+      CF1;
   PHALF = (DIAW / SP - UCUR) / 2.0F;
   PLEN = ACONT / (DIAW * 0.9F);
 }

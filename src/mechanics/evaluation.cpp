@@ -10,6 +10,7 @@
 #include "mechanics/load_line.h"
 #include "mechanics/moment.h"
 #include "mechanics/tension_check.h"
+#include "model/elementary.h"
 #include "model/outcome.h"
 
 namespace ostrevik::mechanics {
@@ -68,12 +69,13 @@ void iterate_rotation(Run& run, int I, float DT, float DR) {
     const float YA = w.DYC / 2.0F + u.XLEN3;
     const float XB = u.XLEN2 - w.DXC / 2.0F;
     const float XA = XB - run.s.D1 + w.DXC;
-    const float TH1 = std::abs(XA) == 0.0F ? PI / 2.0F : std::atan(YA / XA);
-    const float R1 = YA / std::sin(TH1);
-    const float TH2 = std::abs(XB) == 0.0F ? PI / 2.0F : std::atan((YA - run.s.D2 - w.DYC) / XB);
-    const float R2 = XB / std::cos(TH2);
-    const float GU = (std::cos(TH2) * w.BETRAD + std::sin(TH2)) * R2;
-    const float GV = (std::cos(TH1) - std::sin(TH1) * w.BETRAD) * R1;
+    const float TH1 = std::abs(XA) == 0.0F ? PI / 2.0F : rounded::atan(YA / XA);
+    const float R1 = YA / rounded::sin(TH1);
+    const float TH2 =
+        std::abs(XB) == 0.0F ? PI / 2.0F : rounded::atan((YA - run.s.D2 - w.DYC) / XB);
+    const float R2 = XB / rounded::cos(TH2);
+    const float GU = (rounded::cos(TH2) * w.BETRAD + rounded::sin(TH2)) * R2;
+    const float GV = (rounded::cos(TH1) - rounded::sin(TH1) * w.BETRAD) * R1;
     o.UBAR(I) = (GU * u.COSA + GV * u.SINA) * w.BETRAD + o.U(I);
     o.VBAR(I) = (GV * u.COSA - GU * u.SINA) * w.BETRAD + o.V(I);
     INDEX = INDEX + 1;
@@ -108,8 +110,8 @@ void evaluate_with_rotation(Run& run, int I, float DT, float DR, codec::Sink& re
   displacements_from_plane(run);
   w.BETRAD = (w.DYC - DT - u.VPIW - DR) / ((u.DOITRW + w.HLOAD) - w.DXC / 2.0F);
   w.PSI = PI / 2.0F + w.BETRAD;
-  w.SINPSI = std::sin(w.PSI);
-  w.COSPSI = std::cos(w.PSI);
+  w.SINPSI = rounded::sin(w.PSI);
+  w.COSPSI = rounded::cos(w.PSI);
   o.BETABC(I) = degrees(w.BETRAD);
   contact_area(run, u.SINA, w.UCUR);
   if (lateral_load_acts(run, I)) lateral_load_geometry(run, I, w.DXC, w.DYC, w.BETRAD);

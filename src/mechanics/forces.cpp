@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "model/elementary.h"
+
 namespace ostrevik::mechanics {
 
 void forces_and_stresses(Run& run, int I, float C1, float C2, float SP, float CP, float UC,
@@ -16,9 +18,9 @@ void forces_and_stresses(Run& run, int I, float C1, float C2, float SP, float CP
   const float PN = P - (WBC + WOFF);
   float& QLAT = run.o.QLAT(I);
   if (QSPBAL != 0.0F) {
-    QLAT = std::cos(w.GRSBR) * QSPBAL / (w.CGRDQ * 2.23F);
-    const float SQ = std::sin(w.ANGQR);
-    const float CQ = std::cos(w.ANGQR);
+    QLAT = rounded::cos(w.GRSBR) * QSPBAL / (w.CGRDQ * 2.23F);
+    const float SQ = rounded::sin(w.ANGQR);
+    const float CQ = rounded::cos(w.ANGQR);
     const float WQ = w.CGRDQ * run.r.WQW;
     QLATX = CQ * QLAT - WQ * run.u.ONEW * SQ;
     QLATY = WQ * run.u.ONEW * CQ + SQ * QLAT;

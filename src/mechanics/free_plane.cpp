@@ -7,6 +7,7 @@
 #include "mechanics/lateral_load.h"
 #include "mechanics/moment.h"
 #include "mechanics/tension_check.h"
+#include "model/elementary.h"
 
 namespace ostrevik::mechanics {
 namespace {
@@ -16,15 +17,15 @@ void recompute_plane(Run& run) {
   Work& w = run.w;
   const float FPX = (run.u.XLEN1 - w.DXC) / 2.0F;
   const float FPY = -((run.u.RADW1 * 2.0F - w.DYC) / 2.0F);
-  const float FPANG = std::atan(-FPY / FPX);
-  const float FPR = -FPY / std::sin(FPANG);
-  const float FPH = w.BETRAD * FPR * std::cos(FPANG) - FPY * 2.0F;
-  w.ALFNEW = std::atan(FPH / (FPX * 2.0F - w.BETRAD * FPR * std::sin(FPANG)));
+  const float FPANG = rounded::atan(-FPY / FPX);
+  const float FPR = -FPY / rounded::sin(FPANG);
+  const float FPH = w.BETRAD * FPR * rounded::cos(FPANG) - FPY * 2.0F;
+  w.ALFNEW = rounded::atan(FPH / (FPX * 2.0F - w.BETRAD * FPR * rounded::sin(FPANG)));
   w.ALFREL = w.ALFNEW - w.BETRAD;
-  w.COSREL = std::cos(w.ALFREL);
-  w.SINREL = std::sin(w.ALFREL);
-  w.SINAN = std::sin(w.ALFNEW);
-  w.COSAN = std::cos(w.ALFNEW);
+  w.COSREL = rounded::cos(w.ALFREL);
+  w.SINREL = rounded::sin(w.ALFREL);
+  w.SINAN = rounded::sin(w.ALFNEW);
+  w.COSAN = rounded::cos(w.ALFNEW);
   w.FPLEN = FPH / w.SINAN;
   w.CREL = w.COSREL;
 }

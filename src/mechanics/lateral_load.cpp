@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "model/elementary.h"
+
 namespace ostrevik::mechanics {
 
 bool lateral_load_acts(const Run& run, int I) {
@@ -16,18 +18,19 @@ void lateral_load_geometry(const Run& run, int I, float HX, float HY, float BETR
   const float YQ = HY / 2.0F + YBARQT;
   float GQ = PI / 2.0F;
   if (XQ != 0.0F) {
-    GQ = std::atan(YQ / (-XQ));
+    GQ = rounded::atan(YQ / (-XQ));
     if (GQ < 0.0F) GQ = GQ + PI;
   }
-  const float RQ = YQ / std::sin(GQ);
-  const float SHX = std::cos(GQ) * (RQ * BETRAD);
-  const float SHY = -std::sin(GQ) * (RQ * BETRAD);
+  const float RQ = YQ / rounded::sin(GQ);
+  const float SHX = rounded::cos(GQ) * (RQ * BETRAD);
+  const float SHY = -rounded::sin(GQ) * (RQ * BETRAD);
   const float HQ = run.u.HQTLAT + HX + SHY;
   const float LQ = run.c.LYOK - run.r.DECLYK(I);
   const float HTFYKS = run.r.HTFYKS(I);
-  GRDQR = -std::asin((HTFYKS - HQ) / LQ);
-  CGRDQ = std::cos(GRDQR);
-  GRSBR = -std::atan((run.c.HTFPSB - HTFYKS) / ((YBARQT + run.c.DCLPSB + HY + SHX) - LQ * CGRDQ));
+  GRDQR = -rounded::asin((HTFYKS - HQ) / LQ);
+  CGRDQ = rounded::cos(GRDQR);
+  GRSBR =
+      -rounded::atan((run.c.HTFPSB - HTFYKS) / ((YBARQT + run.c.DCLPSB + HY + SHX) - LQ * CGRDQ));
   ANGQR = PI / 2.0F + GRDQR + BETRAD;
 }
 

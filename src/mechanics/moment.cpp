@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "model/elementary.h"
+
 namespace ostrevik::mechanics {
 namespace {
 
@@ -47,7 +49,7 @@ void moment_form_b(const Run& run, float K1, float K2, float K3, float& SMOM, fl
   const float W = u.W;
   const float E = w.DYC - K2;
   const float HF = w.FPLEN / 2.0F;
-  const float XA1 = std::cos(w.BETRAD) * (w.HLOWT - HF * w.COSAN);
+  const float XA1 = rounded::cos(w.BETRAD) * (w.HLOWT - HF * w.COSAN);
   const float XB1 = HF * w.SINREL - ((u.RADW1 - (K1 + K3)) - w.HLOWT * w.BETRAD);
   const float XC1 = u.HCOTW - HF * w.COSREL;
   const float XD1 = u.RADW2 - HF * w.SINREL;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "model/elementary.h"
 #include "model/outcome.h"
 
 namespace ostrevik::mechanics {
@@ -73,7 +74,7 @@ void set_up_soil(Run& run, int test) {
 // atan(DIASP / denominator) for a shear plane that must lie strictly between 0 and 90 degrees.
 float plane_angle(float diasp, float denominator, int test) {
   if (denominator == 0.0F) throw refuse_test(test, "ALFA", 90.0F, kBetween0And90);
-  const float alfrad = std::atan(diasp / denominator);
+  const float alfrad = rounded::atan(diasp / denominator);
   if (!(alfrad > 0.0F)) throw refuse_test(test, "ALFA", degrees(alfrad), kBetween0And90);
   return alfrad;
 }
@@ -174,15 +175,15 @@ void set_up_geometry(Run& run) {
   run.n.NEGFLG = 0;
   run.n.NTEST = test;
   run.n.NTESTS = run.n.NTEST;
-  u.SIN4 = std::sin(PI * 4.0F / 180.0F);
-  u.COS4 = std::cos(PI * 4.0F / 180.0F);
+  u.SIN4 = rounded::sin(PI * 4.0F / 180.0F);
+  u.COS4 = rounded::cos(PI * 4.0F / 180.0F);
   u.WDMLP2 = c.WDM + c.WLP2;
 
   s.ALFN = PI * s.ALFN / 180.0F;
-  u.SINN = std::sin(s.ALFN);
+  u.SINN = rounded::sin(s.ALFN);
   if (u.SINN == 0.0F) throw refuse_test(test, "SINN", u.SINN, kNonZero);
-  u.COSN = std::cos(s.ALFN);
-  u.COTN = 1.0F / std::tan(s.ALFN);
+  u.COSN = rounded::cos(s.ALFN);
+  u.COTN = 1.0F / rounded::tan(s.ALFN);
   u.CLRS = s.CLRNCE / u.SINN;
   u.CLRH = u.CLRS / 2.0F;
   if (!(s.DIAOUT > 0.0F)) throw refuse_test(test, "DIAOUT", s.DIAOUT, kPositive);
@@ -195,9 +196,9 @@ void set_up_geometry(Run& run) {
   u.DINSQ = s.DIAIN * s.DIAIN;
   u.DOUTSQ = s.DIAOUT * s.DIAOUT;
   u.HCOTD = u.COTN * s.DIAIN / 2.0F;
-  u.SINA = std::sin(u.ALFRAD);
-  u.COSA = std::cos(u.ALFRAD);
-  u.COTA = 1.0F / std::tan(u.ALFRAD);
+  u.SINA = rounded::sin(u.ALFRAD);
+  u.COSA = rounded::cos(u.ALFRAD);
+  u.COTA = 1.0F / rounded::tan(u.ALFRAD);
   u.ALFA = degrees(u.ALFRAD);
   s.ALFN = degrees(s.ALFN);
   u.DMAJOR = s.DIASP / u.SINA;

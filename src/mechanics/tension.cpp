@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "model/elementary.h"
+
 namespace ostrevik::mechanics {
 namespace {
 
@@ -62,15 +64,15 @@ Boundary find_boundary(Run& run, float S, float U, float DCOMCL) {
     if (positive_side) {
       const float s = (2.0F * x + U) * S / DIAW;
       if (std::fabs(s) > 1.0F) return fallback_at(x);
-      const float theta = std::asin(s);
-      const float C = cube(std::cos(theta));
-      const float g = std::sin(2.0F * theta) + 2.0F * theta;
+      const float theta = rounded::asin(s);
+      const float C = cube(rounded::cos(theta));
+      const float g = rounded::sin(2.0F * theta) + 2.0F * theta;
       const float h = 8.0F * RMAJ * C - 3.0F * U * (PI - g);
       const float k = g + PI - 2.0F * GOVL;
       const float W = 3.0F * (RMAJ * RMAJ) *
-                          ((4.0F * theta - std::sin(4.0F * theta)) -
-                           2.0F * (4.0F * BOVL - std::sin(4.0F * BOVL) - PI)) +
-                      32.0F * U * RMAJ * (C - 2.0F * cube(std::cos(BOVL)));
+                          ((4.0F * theta - rounded::sin(4.0F * theta)) -
+                           2.0F * (4.0F * BOVL - rounded::sin(4.0F * BOVL) - PI)) +
+                      32.0F * U * RMAJ * (C - 2.0F * cube(rounded::cos(BOVL)));
       const float divisor = 24.0F * PMOM * k - 4.0F * FNORM * h;
       if (divisor == 0.0F) return fallback_at(x);
       const float xn = (FNORM * (6.0F * (U * U) * k + W) - 4.0F * PMOM * h) / divisor;
@@ -88,11 +90,11 @@ Boundary find_boundary(Run& run, float S, float U, float DCOMCL) {
     } else {
       const float s = (U - 2.0F * x) * S / DIAW;
       if (std::fabs(s) > 1.0F) return fallback_at(x);
-      const float phi = std::asin(s);
-      const float E8 = 8.0F * RMAJ * cube(std::cos(phi));
-      const float E4 = PI - 2.0F * phi - std::sin(2.0F * phi);
+      const float phi = rounded::asin(s);
+      const float E8 = 8.0F * RMAJ * cube(rounded::cos(phi));
+      const float E4 = PI - 2.0F * phi - rounded::sin(2.0F * phi);
       const float E0 = E8 - 3.0F * U * E4;
-      const float Wb = 3.0F * (RMAJ * RMAJ) * (2.0F * PI - 4.0F * phi + std::sin(4.0F * phi));
+      const float Wb = 3.0F * (RMAJ * RMAJ) * (2.0F * PI - 4.0F * phi + rounded::sin(4.0F * phi));
       const float divisor = 24.0F * PMOM * E4 - 4.0F * FNORM * E0;
       if (divisor == 0.0F) return fallback_at(x);
       const float xn = (FNORM * (Wb - 2.0F * U * (E0 + E8)) - 4.0F * PMOM * E0) / divisor;

@@ -14,7 +14,7 @@ float friction_angle(float SS, float TNSAVE) {
     return 0.0F;
   }
   const double quotient = static_cast<double>(SS) / static_cast<double>(TNSAVE);
-  return static_cast<float>(std::atan(quotient) * 180.0 / static_cast<double>(PI));
+  return static_cast<float>(std::atan(quotient) * 180.0 / static_cast<double>(PI));  // in double
 }
 
 namespace {

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <limits>
 
+#include "model/elementary.h"
+
 namespace ostrevik::strength {
 namespace {
 
@@ -44,8 +46,8 @@ Points logarithms(const Points& p) {
   Points LN = p;
   for (int t = 1; t <= p.NTESTS; ++t) {
     for (int c = 1; c <= NCASE; ++c) {
-      LN.x(t, c) = std::log(p.x(t, c));  // LNSIG
-      LN.y(t, c) = std::log(p.y(t, c));  // LNTAU
+      LN.x(t, c) = rounded::log(p.x(t, c));  // LNSIG
+      LN.y(t, c) = rounded::log(p.y(t, c));  // LNTAU
     }
   }
   return LN;
@@ -95,7 +97,7 @@ void regress_case(const Points& p, int c, int IPARRG, Pass pass, Strength& st) {
       st.BEXPNT[k] = CXY / CXX;
       const float xbar = SX / n;
       const float ybar = SY / n;
-      st.ACONST[k] = checked(std::exp(ybar - xbar * st.BEXPNT[k]));
+      st.ACONST[k] = checked(rounded::exp(ybar - xbar * st.BEXPNT[k]));
     } else {
       st.BEXPNT[k] = NO_VALUE;
       st.ACONST[k] = NO_VALUE;
@@ -106,7 +108,7 @@ void regress_case(const Points& p, int c, int IPARRG, Pass pass, Strength& st) {
   if (IPARRG != 2) {  // envelope through the origin
     if (SXX > 0.0F) {
       const float m0 = SXY / SXX;
-      st.PHIORG[k] = degrees(std::atan(m0));
+      st.PHIORG[k] = degrees(rounded::atan(m0));
       const float ybar = SY / n;
       float SRES0 = 0.0F, SYDEV = 0.0F;
       for (int t = 1; t <= NTESTS; ++t) {
@@ -128,7 +130,7 @@ void regress_case(const Points& p, int c, int IPARRG, Pass pass, Strength& st) {
   if (IPARRG == 2 || IPARRG == 3 || IPARRG == 5) {  // least-squares envelope
     if (x_spread) {
       const float m = CXY / CXX;
-      st.PHILRG[k] = degrees(std::atan(m));
+      st.PHILRG[k] = degrees(rounded::atan(m));
       const float xbar = SX / n;
       const float ybar = SY / n;
       st.COHESN[k] = checked(ybar - xbar * m);
@@ -150,7 +152,7 @@ void power_law_line(Strength& st) {
   for (std::size_t k = 0; k < st.SIGLST.size(); ++k) {
     total += st.SIGSTP;
     st.SIGLST[k] = total;
-    st.TAULST[k] = defined ? checked(std::pow(total, st.BEXPNT[0]) * st.ACONST[0]) : NO_VALUE;
+    st.TAULST[k] = defined ? checked(rounded::pow(total, st.BEXPNT[0]) * st.ACONST[0]) : NO_VALUE;
   }
 }
 
@@ -163,9 +165,9 @@ void origin_columns(const Points& p, float POISNR, Strength& st) {
       st.CENORG(t) = st.AVPORG(t) = st.CELORG(t) = NO_VALUE;
       continue;
     }
-    st.CENORG(t) = checked(std::tan(phi0) * p.y(t, 1) + p.x(t, 1));
+    st.CENORG(t) = checked(rounded::tan(phi0) * p.y(t, 1) + p.x(t, 1));
     st.AVPORG(t) = checked(factor * st.CENORG(t));
-    st.CELORG(t) = checked((1.0F - std::sin(phi0)) * st.AVPORG(t));
+    st.CELORG(t) = checked((1.0F - rounded::sin(phi0)) * st.AVPORG(t));
   }
 }
 
@@ -179,10 +181,10 @@ void cohesion_columns(const Points& p, float POISNR, Strength& st) {
       st.CENCOH(t) = st.AVPCOH(t) = st.CELCOH(t) = NO_VALUE;
       continue;
     }
-    st.CENCOH(t) = checked(std::tan(phiL) * p.y(t, 1) + p.x(t, 1));
+    st.CENCOH(t) = checked(rounded::tan(phiL) * p.y(t, 1) + p.x(t, 1));
     st.AVPCOH(t) = checked(factor * st.CENCOH(t));
-    const float reduced = (1.0F - std::sin(phiL)) * st.AVPCOH(t);
-    st.CELCOH(t) = checked(reduced - std::cos(phiL) * COHESN);
+    const float reduced = (1.0F - rounded::sin(phiL)) * st.AVPCOH(t);
+    st.CELCOH(t) = checked(reduced - rounded::cos(phiL) * COHESN);
   }
 }
 

@@ -1,0 +1,4 @@
+# Rules on the sources, checked by reading them.
+add_test(NAME SourceRules.ElementaryFunctionsRoundedOnceFromDouble
+         COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check_sources.sh" "${CMAKE_SOURCE_DIR}"
+                 elementary-functions)
