@@ -210,6 +210,15 @@ void draw_grid_and_axes(std::string& out, const Chart& chart, const Frame& f) {
     const float y = f.py(t);
     out += "<line" + attr("x1", f.left) + attr("y1", y) + attr("x2", right) + attr("y2", y) + "/>";
   }
+  // The zero lines, where an axis crosses zero: contraction against dilation, for instance.
+  if (f.y.low < 0 && f.y.high > 0) {
+    out += "<line class=\"zero\"" + attr("x1", f.left) + attr("y1", f.py(0)) + attr("x2", right) +
+           attr("y2", f.py(0)) + "/>";
+  }
+  if (f.x.low < 0 && f.x.high > 0) {
+    out += "<line class=\"zero\"" + attr("x1", f.px(0)) + attr("y1", f.top) + attr("x2", f.px(0)) +
+           attr("y2", bottom) + "/>";
+  }
   out += "</g><g class=\"axes\">";
   out += "<rect" + attr("x", f.left) + attr("y", f.top) + attr("width", f.width) +
          attr("height", f.height) + "/>";
@@ -238,7 +247,7 @@ void draw_grid_and_axes(std::string& out, const Chart& chart, const Frame& f) {
 }
 
 std::string marker_shape(Marker marker, float x, float y, std::string_view colour) {
-  const std::string paint = " fill=\"" + std::string(colour) + "\"";
+  const std::string paint = " fill=\"" + xml_text(colour) + "\"";
   const float r = kMarkerSize;
   switch (marker) {
     case Marker::Circle:
@@ -260,10 +269,14 @@ std::string marker_shape(Marker marker, float x, float y, std::string_view colou
   return {};
 }
 
+std::string stroke_of(const Series& s) {
+  return " stroke=\"" + xml_text(s.colour) + "\"" +
+         (s.dash.empty() ? std::string() : " stroke-dasharray=\"" + xml_text(s.dash) + "\"");
+}
+
 // A line through the drawable points, broken where a point is left out.
 void draw_line(std::string& out, const Series& s, const Frame& f) {
-  const std::string style =
-      " stroke=\"" + s.colour + "\"" + (s.dashed ? std::string(" stroke-dasharray=\"6 4\"") : "");
+  const std::string style = stroke_of(s);
   std::string points;
   const auto flush = [&] {
     if (points.find(' ') != std::string::npos) {
@@ -385,9 +398,8 @@ void draw_legend(std::string& out, const std::vector<LegendEntry>& entries) {
     const Series& s = *e.series;
     const float mid = e.y + kLegendLine / 2;
     if (s.joined) {
-      out += "<line class=\"line\" stroke=\"" + s.colour + "\"" +
-             (s.dashed ? std::string(" stroke-dasharray=\"6 4\"") : "") + attr("x1", e.x) +
-             attr("y1", mid) + attr("x2", e.x + kLegendSwatch) + attr("y2", mid) + "/>";
+      out += "<line class=\"line\"" + stroke_of(s) + attr("x1", e.x) + attr("y1", mid) +
+             attr("x2", e.x + kLegendSwatch) + attr("y2", mid) + "/>";
     }
     if (s.marker != Marker::None) {
       out += marker_shape(s.marker, e.x + kLegendSwatch / 2, mid, s.colour) + "/>";

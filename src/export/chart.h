@@ -22,8 +22,8 @@ struct Series {
   std::string name;    // legend text, plain UTF-8; empty: not in the legend
   std::string colour;  // CSS colour of the line and the markers
   std::vector<ChartPoint> points;
-  bool joined = true;   // a line through the points in their order
-  bool dashed = false;  // the line dashed
+  bool joined = true;  // a line through the points in their order
+  std::string dash;    // SVG dash pattern of the line ("6 4"); empty: solid
   Marker marker = Marker::Circle;
 };
 

@@ -66,7 +66,7 @@ TEST(ChartFigure, DrawsEveryFinitePointWithItsTooltipAndNamesTheOthers) {
   chart.y_label = "SS (kPa)";
   chart.equal_scale = true;
   chart.with_origin = true;
-  Series measured{"SS", "#1f77b4", {}, true, false, Marker::Circle};
+  Series measured{"SS", "#1f77b4", {}, true, "", Marker::Circle};
   for (int i = 1; i <= 6; ++i) {
     const float y = i == 3 ? inf : (i == 5 ? std::nanf("") : 20.0F * static_cast<float>(i));
     measured.points.push_back({static_cast<float>(i) * 30, y, "okuma " + std::to_string(i),
@@ -77,7 +77,7 @@ TEST(ChartFigure, DrawsEveryFinitePointWithItsTooltipAndNamesTheOthers) {
                           "#d62728",
                           {{0, 0, "", ""}, {200, 115, "", ""}},
                           true,
-                          true,
+                          "6 4",
                           Marker::None});
   chart.callouts.push_back({120, 80, "En yüksek (okuma 4)"});
   chart.callouts.push_back({180, 120, "Deney sonu (okuma 6)"});
@@ -115,7 +115,7 @@ TEST(ChartFigure, AChartWithoutDrawablePointsStillHasAxes) {
   Chart chart;
   chart.id = "empty";
   chart.series.push_back(
-      {"VBAR", "black", {{std::nanf(""), 1, "okuma 1", ""}}, true, false, Marker::Square});
+      {"VBAR", "black", {{std::nanf(""), 1, "okuma 1", ""}}, true, "", Marker::Square});
   const auto figure = parse_xml(chart_figure(chart));
   EXPECT_FALSE(figure->find_all("g", "axes").empty());
   EXPECT_EQ(figure->find_all("p", "chart-note").size(), 1U);
