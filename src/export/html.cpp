@@ -1,0 +1,636 @@
+#include "export/html.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <map>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "codec/cp857.h"
+#include "export/chart.h"
+#include "export/markup.h"
+#include "model/elementary.h"
+
+namespace ostrevik::exports {
+namespace {
+
+constexpr std::string_view kStyle = R"(
+@page { size: A4 landscape; margin: 10mm; }
+body { font-family: sans-serif; font-size: 10pt; color: #222; margin: 0 auto; max-width: 277mm; }
+h1 { font-size: 15pt; margin: 0 0 2mm; }
+h2 { font-size: 13pt; margin: 0 0 2mm; border-bottom: 1px solid #888; }
+h3 { font-size: 11pt; margin: 3mm 0 1mm; }
+section { padding-top: 2mm; }
+section.test, section.strength { break-before: page; }
+pre.titles { font-family: monospace; font-size: 9pt; margin: 0 0 2mm; white-space: pre-wrap; }
+.charts { display: flex; flex-wrap: wrap; gap: 3mm; }
+figure.chart { margin: 0; flex: 1 1 45%; min-width: 0; break-inside: avoid; }
+figure.chart svg { display: block; width: 100%; height: auto; }
+p.chart-note { margin: 0 0 1mm; font-size: 8.5pt; color: #7a3b00; }
+p.message { font-weight: bold; color: #8b0000; }
+svg text { font-family: sans-serif; font-size: 11px; fill: #222; }
+svg .chart-title { font-size: 12px; font-weight: bold; }
+svg .grid line { stroke: #e4e4e4; stroke-width: 1; }
+svg line.zero { stroke: #999; stroke-width: 1; }
+svg .axes rect { fill: none; stroke: #444; stroke-width: 1; }
+svg .axes line { stroke: #444; stroke-width: 1; }
+svg .line { fill: none; stroke-width: 1.6; }
+svg circle.callout { fill: none; stroke: #000; stroke-width: 1.5; }
+svg .callout-label { font-weight: bold; paint-order: stroke; stroke: #fff; stroke-width: 3px;
+  stroke-linejoin: round; }
+table { border-collapse: collapse; margin: 1mm 0 2mm; break-inside: avoid; }
+th, td { border: 1px solid #bbb; padding: 1px 6px; }
+td { text-align: right; font-variant-numeric: tabular-nums; }
+th { background: #f0f0f0; font-weight: normal; }
+td.text, th.text { text-align: left; }
+dl.key { display: flex; flex-wrap: wrap; gap: 1mm 6mm; margin: 0 0 2mm; }
+dl.key div { display: flex; gap: 2mm; }
+dl.key dt { font-weight: bold; }
+dl.key dd { margin: 0; }
+)";
+
+// Colours of the curves.
+constexpr std::string_view kShear = "#1f5fa8";
+constexpr std::string_view kNormal = "#2e8b57";
+constexpr std::string_view kVertical = "#7b3294";
+constexpr std::string_view kPeak = "#1f5fa8";
+constexpr std::string_view kEnd = "#d2691e";
+
+std::string element(std::string_view name, std::string_view text,
+                    std::string_view css_class = {}) {
+  std::string out = "<" + std::string(name);
+  if (!css_class.empty()) out += " class=\"" + std::string(css_class) + "\"";
+  return out + ">" + xml_text(text) + "</" + std::string(name) + ">";
+}
+
+std::string rstrip(std::string text) {
+  text.erase(text.find_last_not_of(' ') + 1);
+  return text;
+}
+
+bool is_utf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const std::size_t length = lead < 0x80               ? 1
+                               : (lead & 0xE0) == 0xC0 ? 2
+                               : (lead & 0xF0) == 0xE0 ? 3
+                               : (lead & 0xF8) == 0xF0 ? 4
+                                                       : 0;
+    if (length == 0 || i + length > text.size()) return false;
+    for (std::size_t k = 1; k < length; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
+// A file name as typed: UTF-8 on a UTF-8 console, CP857 otherwise.
+std::string file_name_text(const std::string& name) {
+  return rstrip(is_utf8(name) ? name : codec::cp857_to_utf8(name));
+}
+
+std::string title_text(const std::array<char, 80>& title) {
+  return rstrip(codec::cp857_to_utf8(std::string_view(title.data(), title.size())));
+}
+
+std::string integer(long long value) {
+  return std::to_string(value);
+}
+
+// "2024-05-01 12:34 UTC"; times before 1970 or after 9999 are shown at those ends.
+std::string date_text(std::int64_t since_epoch) {
+  using namespace std::chrono;
+  constexpr std::int64_t kLast = 253402300799;  // 9999-12-31 23:59:59
+  const sys_seconds time{seconds(std::clamp<std::int64_t>(since_epoch, 0, kLast))};
+  const auto day = floor<days>(time);
+  const year_month_day date{day};
+  const hh_mm_ss clock{time - day};
+  const auto two = [](long long v) { return std::string(v < 10 ? "0" : "") + std::to_string(v); };
+  return std::to_string(static_cast<int>(date.year())) + "-" +
+         two(static_cast<unsigned>(date.month())) + "-" + two(static_cast<unsigned>(date.day())) +
+         " " + two(clock.hours().count()) + ":" + two(clock.minutes().count()) + " UTC";
+}
+
+// ---- values of a test -----------------------------------------------------------------------
+
+std::optional<float> setup_value(const TestSnapshot& t, std::string_view name) {
+  const auto infos = setup_infos();
+  for (std::size_t k = 0; k < infos.size() && k < t.setup.size(); ++k) {
+    if (infos[k].name == name) return t.setup[k];
+  }
+  return std::nullopt;
+}
+
+const ValueInfo* setup_info(std::string_view name) {
+  for (const ValueInfo& info : setup_infos()) {
+    if (info.name == name) return &info;
+  }
+  return nullptr;
+}
+
+// Decimals of a quantity as the report prints it for this test: the summary table, written
+// instead of Tables 1 to 3 for PAROUT 6 and 7, shows VBAR with two decimals.
+int printed_decimals(const TestSnapshot& t, Quantity q) {
+  const std::optional<float> PAROUT = setup_value(t, "PAROUT");
+  const bool summary = PAROUT && (*PAROUT == 6.0F || *PAROUT == 7.0F);
+  if (summary && q == Quantity::VBAR) return 2;
+  return info(q).decimals;
+}
+
+float value_or_nan(const ReadingSnapshot& r, Quantity q) {
+  const std::optional<float> v = r[q];
+  return v ? *v : std::nanf("");
+}
+
+std::string unit_suffix(std::string_view unit) {
+  return unit.empty() || unit == "oran" || unit == "sayı" ? std::string() : " " + std::string(unit);
+}
+
+std::string quantity_line(const TestSnapshot& t, const ReadingSnapshot& r, Quantity q) {
+  const ValueInfo& i = info(q);
+  return std::string(i.name) + " = " + fixed(value_or_nan(r, q), printed_decimals(t, q)) +
+         unit_suffix(i.unit);
+}
+
+ChartPoint reading_point(const TestSnapshot& t, std::size_t index, Quantity xq, Quantity yq) {
+  const ReadingSnapshot& r = t.readings[index];
+  const std::string reading = std::to_string(index + 1);
+  return {value_or_nan(r, xq), value_or_nan(r, yq), "okuma " + reading,
+          "Deney " + std::to_string(t.test) + ", okuma " + reading + "\n" +
+              quantity_line(t, r, xq) + "\n" + quantity_line(t, r, yq)};
+}
+
+Series reading_series(const TestSnapshot& t, Quantity xq, Quantity yq, std::string name,
+                      std::string_view colour, Marker marker) {
+  Series s;
+  s.name = std::move(name);
+  s.colour = colour;
+  s.marker = marker;
+  for (std::size_t k = 0; k < t.readings.size(); ++k) s.points.push_back(reading_point(t, k, xq, yq));
+  return s;
+}
+
+// The peak and end readings marked on a curve.
+std::vector<Callout> peak_and_end(const TestSnapshot& t, Quantity xq, Quantity yq) {
+  const auto valid = [&](int reading) {
+    return reading >= 1 && static_cast<std::size_t>(reading) <= t.readings.size();
+  };
+  const auto at = [&](int reading, std::string text) {
+    const ReadingSnapshot& r = t.readings[static_cast<std::size_t>(reading - 1)];
+    return Callout{value_or_nan(r, xq), value_or_nan(r, yq), std::move(text)};
+  };
+  std::vector<Callout> marks;
+  if (valid(t.IMAXP) && t.IMAXP == t.IEND) {
+    marks.push_back(at(t.IMAXP, "En yüksek = deney sonu (" + std::to_string(t.IMAXP) + ")"));
+    return marks;
+  }
+  if (valid(t.IMAXP)) marks.push_back(at(t.IMAXP, "En yüksek (" + std::to_string(t.IMAXP) + ")"));
+  if (valid(t.IEND)) marks.push_back(at(t.IEND, "Deney sonu (" + std::to_string(t.IEND) + ")"));
+  return marks;
+}
+
+std::string chart_id(const TestSnapshot& t, int chart) {
+  return "deney-" + std::to_string(t.test) + "-grafik-" + std::to_string(chart);
+}
+
+std::string stress_chart(const TestSnapshot& t) {
+  Chart c;
+  c.id = chart_id(t, 1);
+  c.title = "Gerilmeler ve kayma yer değiştirmesi";
+  c.x_label = "UBAR, kayma yer değiştirmesi (mm)";
+  c.y_label = "Gerilme (kPa)";
+  c.with_origin = true;
+  c.series.push_back(reading_series(t, Quantity::UBAR, Quantity::SS,
+                                    "SS, kayma gerilmesi", kShear, Marker::Circle));
+  c.series.push_back(reading_series(t, Quantity::UBAR, Quantity::TNSAVE,
+                                    "TNSAVE, normal gerilme", kNormal, Marker::Square));
+  c.callouts = peak_and_end(t, Quantity::UBAR, Quantity::SS);
+  return chart_figure(c);
+}
+
+std::string displacement_chart(const TestSnapshot& t) {
+  Chart c;
+  c.id = chart_id(t, 2);
+  c.title = "Düşey ve kayma yer değiştirmesi";
+  c.x_label = "UBAR, kayma yer değiştirmesi (mm)";
+  c.y_label = "VBAR, düşey yer değiştirme (mm)";
+  c.with_origin = true;
+  c.series.push_back(reading_series(t, Quantity::UBAR, Quantity::VBAR,
+                                    "VBAR, kesme düzlemine dik", kVertical, Marker::Diamond));
+  c.callouts = peak_and_end(t, Quantity::UBAR, Quantity::VBAR);
+  return chart_figure(c);
+}
+
+std::string titles_block(const TestSnapshot& t) {
+  std::string text;
+  for (const auto& title : t.titles) {
+    if (!text.empty()) text += '\n';
+    text += title_text(title);
+  }
+  return element("pre", text, "titles");
+}
+
+std::string key_value(std::string_view name, std::string_view value, std::string_view unit) {
+  return "<div><dt>" + xml_text(name) + "</dt><dd>" + xml_text(value) + xml_text(unit_suffix(unit)) +
+         "</dd></div>";
+}
+
+std::string key_values(const TestSnapshot& t) {
+  std::string out = "<dl class=\"key\">";
+  for (const std::string_view name : {"ALFN", "ALFA", "DIAIN", "DENSOL"}) {
+    const ValueInfo* i = setup_info(name);
+    const std::optional<float> v = setup_value(t, name);
+    if (i == nullptr || !v) continue;
+    out += key_value(name == "DIAIN" ? "DIAIN (numune çapı)" : name, fixed(*v, i->decimals), i->unit);
+  }
+  out += key_value("NREAD", integer(t.NREAD), "");
+  return out + "</dl>";
+}
+
+std::string table4_block(const TestSnapshot& t) {
+  if (!t.table4) return {};
+  const Table4Snapshot& v = *t.table4;
+  std::string out = "<h3>Çizelge 4: en yüksek dayanımda ve deney sonunda</h3><table><tr><th></th>";
+  for (const Quantity q : TABLE4_QUANTITIES) {
+    out += "<th>" + xml_text(info(q).name) + xml_text(unit_suffix(info(q).unit)) + "</th>";
+  }
+  out += "<th>T (IMAXP) dak</th></tr>";
+  const auto row = [&](std::string_view label, int reading, const auto& values, bool with_time) {
+    std::string r = "<tr><th class=\"text\">" + xml_text(label) + " (okuma " + integer(reading) +
+                    ")</th>";
+    for (std::size_t k = 0; k < TABLE4_QUANTITIES.size(); ++k) {
+      r += "<td>" + xml_text(fixed(values[k], info(TABLE4_QUANTITIES[k]).decimals)) + "</td>";
+    }
+    r += "<td>" + (with_time ? xml_text(fixed(v.T_peak, info(Quantity::T).decimals)) : "") +
+         "</td></tr>";
+    return r;
+  };
+  out += row("EN Y", t.IMAXP, v.peak, true);
+  out += row("DENEY SN", t.IEND, v.end, false);
+  return out + "</table>";
+}
+
+std::string flagged_table(const TestSnapshot& t) {
+  static const std::string kAllClear =
+      "*** BU DENEY VERİLERİNDE HERHANGİ BİR YANLIŞ BULUNAMAMIŞTIR. ***";
+  if (t.flagged.empty()) return element("p", kAllClear);
+  std::string out = element("p", "Okuma denetimi: " + integer(static_cast<long long>(t.flagged.size())) +
+                                     " şüpheli okuma satırı (değerler mm).");
+  out += "<table><tr>";
+  for (const char* name : {"TIMACT", "HIGHDX", "TLOWDX", "HIGHDY", "TLOWDY", "HIGHTL", "TLOWTL"}) {
+    out += "<th>" + std::string(name) + "</th>";
+  }
+  out += "</tr>";
+  for (const SuspectReading& r : t.flagged) {
+    out += "<tr>";
+    for (const float v : {r.TIMACT, r.HIGHDX, r.TLOWDX, r.HIGHDY, r.TLOWDY, r.HIGHTL, r.TLOWTL}) {
+      out += "<td>" + xml_text(fixed(v, 2)) + "</td>";
+    }
+    out += "</tr>";
+  }
+  return out + "</table>";
+}
+
+std::string charts_of(const TestSnapshot& t) {
+  return "<div class=\"charts\">" + stress_chart(t) + displacement_chart(t) + "</div>";
+}
+
+std::string kind_text(TestKind kind) {
+  switch (kind) {
+    case TestKind::Evaluated:
+      return "değerlendirildi";
+    case TestKind::CheckOnly:
+      return "yalnız okumalar denetlendi";
+    case TestKind::Refused:
+      return "değerlendirilemedi";
+    case TestKind::IterationLimit:
+      return "iterasyon sınırında durdu";
+  }
+  return {};
+}
+
+std::string test_section(const TestSnapshot& t) {
+  std::string out = "<section class=\"test\" id=\"deney-" + integer(t.test) + "\">";
+  out += element("h2", "Deney " + integer(t.test) + " (" + kind_text(t.kind) + ")");
+  out += titles_block(t);
+  switch (t.kind) {
+    case TestKind::Evaluated:
+      out += key_values(t) + charts_of(t) + table4_block(t);
+      break;
+    case TestKind::CheckOnly:
+      out += key_values(t) + flagged_table(t);
+      break;
+    case TestKind::Refused:
+    case TestKind::IterationLimit:
+      out += element("p", t.message, "message");
+      out += element("p", "Bu sonuçtan önce değerlendirilen okuma sayısı: " +
+                              integer(t.readings_evaluated) + ".");
+      if (!t.readings.empty()) out += key_values(t) + charts_of(t);
+      break;
+  }
+  return out + "</section>\n";
+}
+
+// ---- the strength analysis ------------------------------------------------------------------
+
+// The three ways of the analysis; way w shows case w + 1 (peak) and case w + 4 (end).
+constexpr std::array<std::string_view, 3> kWays = {
+    "Gerçek kesme düzlemi", "Ortalama kesme düzlemi", "Basit analiz (dönme ve moment ihmal)"};
+
+std::string analysis_text(const AnalysisValue& v, int decimals) {
+  switch (v.state) {
+    case AnalysisValue::State::Number:
+      return fixed(v.value, decimals);
+    case AnalysisValue::State::Yok:
+      return "YOK";
+    case AnalysisValue::State::NotComputed:
+      break;
+  }
+  return "—";
+}
+
+bool usable(const AnalysisValue& v) {
+  return v.state == AnalysisValue::State::Number && std::isfinite(v.value);
+}
+
+float tangent_of_degrees(float degrees_value) {
+  return rounded::tan(degrees_value * PI / 180.0F);
+}
+
+struct StrengthPoints {
+  Series peak, end;
+  float x_high = 0;  // largest drawable normal stress, kPa
+  float x_low = 0;   // smallest, or 0
+};
+
+ChartPoint strength_point(const TestSnapshot& t, int c, bool at_peak) {
+  const TestRecord& r = *t.record;
+  const std::size_t k = static_cast<std::size_t>(c - 1);
+  const int reading = at_peak ? t.IMAXP : t.IEND;
+  return {r.SIGA[k], r.TAUA[k], "deney " + integer(t.test),
+          "Deney " + integer(t.test) + ", okuma " + integer(reading) +
+              (at_peak ? " (en yüksek dayanım)" : " (deney sonu)") + "\nSIG = " +
+              fixed(r.SIGA[k], 1) + " kPa\nTAU = " + fixed(r.TAUA[k], 1) + " kPa"};
+}
+
+StrengthPoints strength_points(const FileSnapshot& file, int way, std::vector<std::string>& notes) {
+  std::map<int, const TestSnapshot*> by_number;
+  for (const TestSnapshot& t : file.tests) by_number[t.test] = &t;
+  StrengthPoints p;
+  p.peak = {"En yüksek dayanım (EN Y)", std::string(kPeak), {}, false, "", Marker::Circle};
+  p.end = {"Deney sonu (DENEY SN)", std::string(kEnd), {}, false, "", Marker::Triangle};
+  std::string unstored;
+  for (const int test : file.strength.tests) {
+    const auto it = by_number.find(test);
+    if (it == by_number.end() || !it->second->record) {
+      unstored += (unstored.empty() ? "" : ", ") + integer(test);
+      continue;
+    }
+    p.peak.points.push_back(strength_point(*it->second, way + 1, true));
+    p.end.points.push_back(strength_point(*it->second, way + 4, false));
+  }
+  if (!unstored.empty()) {
+    notes.push_back("Değerleri saklanmayan deney (çözümlemede saklı değerleriyle yer alır): " +
+                    unstored + ".");
+  }
+  bool any = false;
+  for (const Series* s : {&p.peak, &p.end}) {
+    for (const ChartPoint& q : s->points) {
+      if (!std::isfinite(q.x) || !std::isfinite(q.y)) continue;
+      p.x_high = any ? std::max(p.x_high, q.x) : q.x;
+      p.x_low = std::min(p.x_low, q.x);
+      any = true;
+    }
+  }
+  return p;
+}
+
+Series line_series(std::string name, std::string_view colour, std::string dash) {
+  Series s;
+  s.name = std::move(name);
+  s.colour = colour;
+  s.dash = std::move(dash);
+  s.marker = Marker::None;
+  return s;
+}
+
+// The envelopes of one case over [x_low, x_high]: through the origin, with cohesion, and the
+// power law where the second pass ran. Envelopes the data determine no value for are noted.
+void add_envelopes(Chart& chart, const StrengthSnapshot& st, int c, const StrengthPoints& p,
+                   std::string_view colour) {
+  const CaseSnapshot& v = st.cases[static_cast<std::size_t>(c - 1)];
+  const std::string which = c <= 3 ? "EN Y" : "DENEY SN";
+  const float x0 = p.x_low;
+  const float x1 = p.x_high > x0 ? p.x_high * 1.05F : x0 + 1.0F;
+  const auto not_drawn = [&](std::string_view envelope) {
+    chart.notes.push_back(which + ", " + std::string(envelope) +
+                          " kırılma çizgisi çizilmedi: YOK (veriler bir değer belirlemiyor).");
+  };
+
+  if (usable(v.PHIORG)) {
+    const float m = tangent_of_degrees(v.PHIORG.value);
+    Series s = line_series(which + ", orijinden: φ = " + analysis_text(v.PHIORG, 3) + "°, r = " +
+                               analysis_text(v.CORZRO, 6),
+                           colour, "");
+    s.points = {{0, 0, "", ""}, {x1, m * x1, "", ""}};
+    if (x0 < 0) s.points.insert(s.points.begin(), ChartPoint{x0, m * x0, "", ""});
+    chart.series.push_back(std::move(s));
+  } else if (v.PHIORG.state == AnalysisValue::State::Yok) {
+    not_drawn("orijinden geçen");
+  }
+
+  if (usable(v.COHESN) && usable(v.PHILRG)) {
+    const float m = tangent_of_degrees(v.PHILRG.value);
+    const float cohesion = v.COHESN.value;
+    Series s = line_series(which + ", c ve φ: c = " + analysis_text(v.COHESN, 3) + " kPa, φ = " +
+                               analysis_text(v.PHILRG, 3) + "°, r = " + analysis_text(v.COFCOR, 6),
+                           colour, "7 4");
+    s.points = {{x0, cohesion + m * x0, "", ""}, {x1, cohesion + m * x1, "", ""}};
+    chart.series.push_back(std::move(s));
+  } else if (v.COHESN.state == AnalysisValue::State::Yok ||
+             v.PHILRG.state == AnalysisValue::State::Yok) {
+    not_drawn("içyapışkanlıklı");
+  }
+
+  if (!st.second_pass) return;
+  if (usable(v.ACONST) && usable(v.BEXPNT)) {
+    Series s = line_series(which + ", üslü: TAU = " + analysis_text(v.ACONST, 4) + "·SIG^" +
+                               analysis_text(v.BEXPNT, 4) + ", r = " + analysis_text(v.COFLOG, 6),
+                           colour, "2 3");
+    constexpr int kSteps = 40;
+    for (int k = 0; k <= kSteps; ++k) {
+      const float x = x1 * static_cast<float>(k) / kSteps;
+      const float y = k == 0 ? 0.0F : v.ACONST.value * rounded::pow(x, v.BEXPNT.value);
+      if (k == 0 && !(v.BEXPNT.value > 0)) continue;
+      s.points.push_back({x, y, "", ""});
+    }
+    chart.series.push_back(std::move(s));
+  } else if (v.ACONST.state == AnalysisValue::State::Yok ||
+             v.BEXPNT.state == AnalysisValue::State::Yok) {
+    not_drawn("üslü");
+  }
+}
+
+std::string envelope_chart(const FileSnapshot& file, int way) {
+  Chart chart;
+  chart.id = "kirilma-" + integer(way + 1);
+  chart.title = std::string(kWays[static_cast<std::size_t>(way)]);
+  chart.x_label = "SIG, normal gerilme (kPa)";
+  chart.y_label = "TAU, kayma gerilmesi (kPa)";
+  chart.equal_scale = true;
+  chart.with_origin = true;
+  chart.plot_height = 340;
+  StrengthPoints p = strength_points(file, way, chart.notes);
+  add_envelopes(chart, file.strength, way + 1, p, kPeak);
+  add_envelopes(chart, file.strength, way + 4, p, kEnd);
+  chart.series.insert(chart.series.begin(), {std::move(p.peak), std::move(p.end)});
+  return chart_figure(chart);
+}
+
+std::string case_name(int c) {
+  return std::string(kWays[static_cast<std::size_t>((c - 1) % 3)]) + (c <= 3 ? ", EN Y" : ", DENEY SN");
+}
+
+std::string regression_table(const StrengthSnapshot& st) {
+  std::string out =
+      "<table><tr><th class=\"text\">Durum</th><th>CORZRO</th><th>PHIORG der</th>"
+      "<th>COFCOR</th><th>COHESN kPa</th><th>PHILRG der</th>";
+  if (st.second_pass) out += "<th>Üslü: KOREL.</th><th>ACONST</th><th>BEXPNT</th>";
+  out += "</tr>";
+  for (int c = 1; c <= NCASE; ++c) {
+    const CaseSnapshot& v = st.cases[static_cast<std::size_t>(c - 1)];
+    out += "<tr><td class=\"text\">" + integer(c) + ". " + xml_text(case_name(c)) + "</td>";
+    const auto cell = [&](const AnalysisValue& a, int d) {
+      out += "<td>" + xml_text(analysis_text(a, d)) + "</td>";
+    };
+    cell(v.CORZRO, 6);
+    cell(v.PHIORG, 3);
+    cell(v.COFCOR, 6);
+    cell(v.COHESN, 3);
+    cell(v.PHILRG, 3);
+    if (st.second_pass) {
+      cell(v.COFLOG, 6);
+      cell(v.ACONST, 4);
+      cell(v.BEXPNT, 4);
+    }
+    out += "</tr>";
+  }
+  return out + "</table>";
+}
+
+std::string triaxial_table(const StrengthSnapshot& st) {
+  if (st.triaxial.empty()) {
+    return element("p", "Üç eksenli deneyle karşılaştırma çizelgesi yazılmadı.");
+  }
+  std::string out =
+      "<h3>Üç eksenli deneyde, VTRM-dekine yakın ortalama asal gerilme veren çevre basıncı</h3>"
+      "<table><tr><th rowspan=\"2\">Deney</th><th colspan=\"2\">Orijinden geçen kırılma "
+      "çizgisine göre</th><th colspan=\"2\">İçyapışkanlık da varsayarak</th></tr><tr>"
+      "<th>ORT.AS.GERİL. kPa</th><th>ÇEV.BAS. kPa</th><th>ORT.AS.GERİL. kPa</th>"
+      "<th>ÇEV.BAS. kPa</th></tr>";
+  for (const TriaxialRow& r : st.triaxial) {
+    out += "<tr><td>" + integer(r.test) + "</td>";
+    for (const AnalysisValue* v : {&r.AVPORG, &r.CELORG, &r.AVPCOH, &r.CELCOH}) {
+      out += "<td>" + xml_text(analysis_text(*v, 1)) + "</td>";
+    }
+    out += "</tr>";
+  }
+  return out + "</table>";
+}
+
+std::string strength_section(const FileSnapshot& file) {
+  const StrengthSnapshot& st = file.strength;
+  std::string out = "<section class=\"strength\" id=\"kayma-dayanimi\">";
+  out += element("h2", "Kayma dayanımı: kırılma çizgileri");
+  if (!st.ran) {
+    out += element("p", "Kayma dayanımı çözümlemesi bu çalışmada yapılmadı.");
+    return out + "</section>\n";
+  }
+  out += element("p", "Çözümlemedeki deney sayısı: " + integer(st.NTESTS) + ".");
+  if (!st.without_logarithm.empty()) {
+    std::string tests;
+    for (const int t : st.without_logarithm) tests += (tests.empty() ? "" : ", ") + integer(t);
+    out += element("p", "Üslü kırılma çizgisi hesaplanmadı: sıfır ya da eksi gerilmesi olduğundan "
+                        "logaritması alınamayan deney: " +
+                            tests + ".");
+  }
+  out += "<div class=\"charts\">";
+  for (int way = 0; way < 3; ++way) out += envelope_chart(file, way);
+  out += "</div>";
+  out += "<h3>Kırılma çizgileri</h3>" + regression_table(st) + triaxial_table(st);
+  return out + "</section>\n";
+}
+
+std::string status_text(int status) {
+  switch (status) {
+    case 0:
+      return "normal bitti";
+    case 1:
+      return "değerlendirme erken bitti";
+    default:
+      return "okuma hatasıyla durdu";
+  }
+}
+
+std::string header(const FileSnapshot& file, const PageInfo& info) {
+  const std::string data = file_name_text(file.data_file);
+  std::string out = element("h1", "Kesme deneyleri: " + data);
+  out += "<table class=\"run\">";
+  const auto row = [&](std::string_view name, std::string_view value) {
+    out += "<tr><th class=\"text\">" + xml_text(name) + "</th><td class=\"text\">" +
+           xml_text(value) + "</td></tr>";
+  };
+  row("Veri dosyası", data);
+  row("Rapor dosyası", file_name_text(file.report_file));
+  row("Çalışma tarihi", date_text(info.run_time));
+  row("Program sürümü", info.version.empty() ? "—" : info.version);
+  row("Deney sayısı", integer(static_cast<long long>(file.tests.size())));
+  row("Çalışma", status_text(file.exit_status));
+  out += "</table><ul class=\"contents\">";
+  for (const TestSnapshot& t : file.tests) {
+    out += "<li><a href=\"#deney-" + integer(t.test) + "\">Deney " + integer(t.test) + "</a>: " +
+           xml_text(kind_text(t.kind)) + "</li>";
+  }
+  if (file.strength.ran) {
+    out += "<li><a href=\"#kayma-dayanimi\">Kayma dayanımı: kırılma çizgileri</a></li>";
+  }
+  return out + "</ul>";
+}
+
+}  // namespace
+
+std::int64_t run_time_now() {
+  if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch != nullptr) {
+    std::int64_t seconds = 0;
+    const std::string_view text(epoch);
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (error == std::errc() && end == text.data() + text.size()) return seconds;
+  }
+  return std::chrono::duration_cast<std::chrono::seconds>(
+             std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
+
+std::string html_page(const FileSnapshot& file, const PageInfo& info) {
+  std::string out =
+      "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"tr\">\n<head>\n"
+      "<meta charset=\"utf-8\"/>\n<title>";
+  out += xml_text("Kesme deneyleri: " + file_name_text(file.data_file));
+  out += "</title>\n<style>";
+  out += kStyle;
+  out += "</style>\n</head>\n<body>\n<header>";
+  out += header(file, info);
+  out += "</header>\n";
+  for (const TestSnapshot& t : file.tests) out += test_section(t);
+  out += strength_section(file);
+  out += "</body>\n</html>\n";
+  return out;
+}
+
+}  // namespace ostrevik::exports
