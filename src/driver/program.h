@@ -3,6 +3,7 @@
 #include <istream>
 
 #include "codec/record.h"
+#include "export/snapshot.h"
 #include "model/state.h"
 
 namespace ostrevik::driver {
@@ -13,6 +14,9 @@ int program_main();
 
 // Everything after the files are open: the tests of the data file, the strength analysis and
 // the end-of-run warning. Returns 0 or 1; throws codec::FatalError on a fatal read error.
-int evaluate_data(Run& run, codec::Source& data, codec::Sink& report, codec::Sink& console);
+// With a `snapshot`, appends the snapshot of every test as it ends, and of the strength
+// analysis and the exit status at the end (file names are left to the caller).
+int evaluate_data(Run& run, codec::Source& data, codec::Sink& report, codec::Sink& console,
+                  exports::FileSnapshot* snapshot = nullptr);
 
 }  // namespace ostrevik::driver

@@ -1,6 +1,9 @@
 #pragma once
 // The readings records of a test, their conversion, and the readings check.
+#include <vector>
+
 #include "codec/record.h"
+#include "model/readings_check.h"
 #include "model/state.h"
 
 namespace ostrevik::input {
@@ -8,6 +11,11 @@ namespace ostrevik::input {
 // Reads NREAD readings records and converts them. Throws TestRefused when NREAD is outside
 // 2..40 (before any record is read).
 void read_readings(Run& run, codec::Source& data);
+
+// The readings check: the readings 3..NREAD whose gauge rates look like a single wrong value,
+// pairing by pairing (horizontal against vertical, vertical against horizontal, top cap against
+// vertical, vertical against top cap).
+std::vector<SuspectReading> suspect_readings(const Run& run);
 
 // The readings check of a check-only test: its table of suspect readings or the all-clear line.
 void check_readings(const Run& run, codec::Sink& report);

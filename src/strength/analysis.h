@@ -9,4 +9,7 @@ namespace ostrevik::strength {
 // tests stored their values, IPARRG > 0 and PDATCH = 0; otherwise writes nothing.
 void analyse_end_of_input(Run& run, codec::Sink& report);
 
+// Whether the analysis at the end of the input has what it needs to run.
+bool analysis_runs(const Run& run);
+
 }  // namespace ostrevik::strength
