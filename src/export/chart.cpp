@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <functional>
 #include <string_view>
 
 #include "export/markup.h"
@@ -26,7 +27,7 @@ constexpr float kTickLength = 5;
 constexpr float kAxisBelow = 40;   // below the plot: tick labels and the axis name
 constexpr float kLegendLine = 18;  // height of a legend row
 constexpr float kLegendSwatch = 28;
-constexpr float kMarkerSize = 3.5F;
+constexpr float kMarkerSize = 4;
 constexpr float kCalloutRing = 7;
 constexpr int kTicks = 6;
 
@@ -137,12 +138,18 @@ Extent extent_of(const Chart& chart) {
   }
   if (!e.any) e = {0, 1, 0, 1, true};
   if (chart.with_origin) include(e, 0, 0);
+  // Room above and below the points, so that a peak does not sit on the frame; none below a
+  // lowest value of zero.
+  const float room = (e.y_high - e.y_low) * 0.06F;
+  e.y_high += room;
+  if (e.y_low != 0) e.y_low -= room;
   return e;
 }
 
 // The plotting area on the drawing and the axes it shows.
 struct Frame {
   float left = 0, top = 0, width = 0, height = 0;
+  float y_name_x = 0;  // where the name of the vertical axis stands
   Axis x, y;
 
   float px(float v) const { return left + (clamped(v) - x.low) / (x.high - x.low) * width; }
@@ -151,15 +158,28 @@ struct Frame {
   }
 };
 
-// Both axes on the larger of their steps, and the shorter one lengthened so that a unit is as
-// long on both.
-void make_scales_equal(Frame& f) {
+// Both axes on the larger of their steps.
+void use_one_step(Frame& f) {
   const float step = std::max(f.x.step, f.y.step);
   f.x = axis_with_step(f.x.low, f.x.high, step);
   f.y = axis_with_step(f.y.low, f.y.high, step);
-  const float per_unit = std::min(f.width / (f.x.high - f.x.low), f.height / (f.y.high - f.y.low));
-  f.x.high = f.x.low + f.width / per_unit;
-  f.y.high = f.y.low + f.height / per_unit;
+}
+
+// A unit as long on both axes: the plot shrinks to the ranges, down to half its room in either
+// direction, and is centred; beyond that the shorter axis is lengthened.
+void make_scales_equal(Frame& f) {
+  const float x_span = f.x.high - f.x.low;
+  const float y_span = f.y.high - f.y.low;
+  const float per_unit = std::min(f.width / x_span, f.height / y_span);
+  const float width = std::max(x_span * per_unit, f.width * 0.5F);
+  const float height = std::max(y_span * per_unit, f.height * 0.5F);
+  f.x.high = f.x.low + width / per_unit;
+  f.y.high = f.y.low + height / per_unit;
+  const float shift = (f.width - width) / 2;
+  f.left += shift;
+  f.y_name_x += shift;
+  f.width = width;
+  f.height = height;
 }
 
 float widest_tick_label(const Axis& axis) {
@@ -173,18 +193,14 @@ Frame frame_of(const Chart& chart) {
   Frame f;
   f.x = nice_axis(e.x_low, e.x_high, kTicks);
   f.y = nice_axis(e.y_low, e.y_high, kTicks);
+  if (chart.equal_scale) use_one_step(f);
   f.top = kTitleHeight + kTopGap;
   f.height = chart.plot_height;
   // The tick labels of the vertical axis and its rotated name fit left of the plot.
-  const auto left_for = [&](const Axis& y) { return widest_tick_label(y) + kFontSize * 2 + 14; };
-  f.left = left_for(f.y);
+  f.left = widest_tick_label(f.y) + kFontSize * 2 + 14;
   f.width = chart.width - f.left - kRightGap;
-  if (chart.equal_scale) {
-    make_scales_equal(f);
-    f.left = left_for(f.y);
-    f.width = chart.width - f.left - kRightGap;
-    make_scales_equal(f);
-  }
+  f.y_name_x = kFontSize + 2;
+  if (chart.equal_scale) make_scales_equal(f);
   return f;
 }
 
@@ -239,7 +255,7 @@ void draw_grid_and_axes(std::string& out, const Chart& chart, const Frame& f) {
   out += "</g>";
   out += text_element(f.left + f.width / 2, bottom + kAxisBelow - 6, "middle", "axis-name",
                       chart.x_label);
-  const float name_x = kFontSize + 2;
+  const float name_x = f.y_name_x;
   const float name_y = f.top + f.height / 2;
   out += "<text" + attr("x", name_x) + attr("y", name_y) + " text-anchor=\"middle\"" +
          " class=\"axis-name\" transform=\"rotate(-90 " + pixels(name_x) + " " + pixels(name_y) +
@@ -325,46 +341,77 @@ bool inside(const Box& b, const Frame& f) {
          b.bottom <= f.top + f.height;
 }
 
-// The label of a mark beside it: the first place of four around the ring that stays in the
-// plot and clear of the labels already placed and of the other rings.
-void draw_callouts(std::string& out, const Chart& chart, const Frame& f) {
-  std::vector<Box> taken;
-  for (const Callout& c : chart.callouts) {
-    if (!std::isfinite(c.x) || !std::isfinite(c.y)) continue;
-    const float x = f.px(c.x);
-    const float y = f.py(c.y);
-    taken.push_back({x - kCalloutRing, y - kCalloutRing, x + kCalloutRing, y + kCalloutRing});
+// Places for a label of width w and height h beside a ring at (x, y): close ones first, then
+// one line farther out.
+std::vector<Box> label_places(float x, float y, float w, float h) {
+  std::vector<Box> places;
+  for (const float gap : {kCalloutRing + 3, kCalloutRing + 3 + 2 * h}) {
+    const float mid = y - h / 2;
+    places.push_back({x + gap, y - gap - h, x + gap + w, y - gap});          // above right
+    places.push_back({x + gap + 2, mid, x + gap + 2 + w, mid + h});          // right
+    places.push_back({x - gap - w, y - gap - h, x - gap, y - gap});          // above left
+    places.push_back({x - gap - 2 - w, mid, x - gap - 2, mid + h});          // left
+    places.push_back({x - w / 2, y - gap - 2 - h, x + w / 2, y - gap - 2});  // above
+    places.push_back({x + gap, y + gap, x + gap + w, y + gap + h});          // below right
+    places.push_back({x - gap - w, y + gap, x - gap, y + gap + h});          // below left
+    places.push_back({x - w / 2, y + gap + 2, x + w / 2, y + gap + 2 + h});  // below
   }
+  return places;
+}
+
+// The point of a box nearest to (x, y).
+std::array<float, 2> nearest_on(const Box& b, float x, float y) {
+  return {std::clamp(x, b.left, b.right), std::clamp(y, b.top, b.bottom)};
+}
+
+// Every mark gets a ring and a label beside it, joined by a short leader line. The label takes
+// the first place that stays in the plot clear of the other labels and rings and of the
+// points; failing that, clear of labels and rings only; failing that, in the plot.
+void draw_callouts(std::string& out, const Chart& chart, const Frame& f) {
+  std::vector<Box> marks;
+  std::vector<Box> points;
+  const auto box_around = [](float x, float y, float r) { return Box{x - r, y - r, x + r, y + r}; };
+  for (const Callout& c : chart.callouts) {
+    if (std::isfinite(c.x) && std::isfinite(c.y)) {
+      marks.push_back(box_around(f.px(c.x), f.py(c.y), kCalloutRing));
+    }
+  }
+  for (const Series& s : chart.series) {
+    for (const ChartPoint& p : s.points) {
+      if (drawable(p)) points.push_back(box_around(f.px(p.x), f.py(p.y), kMarkerSize));
+    }
+  }
+  const auto clear_of = [](const Box& b, const std::vector<Box>& boxes) {
+    return std::none_of(boxes.begin(), boxes.end(), [&](const Box& t) { return overlaps(b, t); });
+  };
   for (const Callout& c : chart.callouts) {
     if (!std::isfinite(c.x) || !std::isfinite(c.y)) continue;
     const float x = f.px(c.x);
     const float y = f.py(c.y);
     out += "<circle class=\"callout\"" + attr("cx", x) + attr("cy", y) + attr("r", kCalloutRing) +
            "/>";
-    const float w = text_width(c.text);
-    const float h = kFontSize + 2;
-    const float gap = kCalloutRing + 2;
-    const std::array<Box, 8> places{{
-        {x + gap, y - gap - h, x + gap + w, y - gap},
-        {x - gap - w, y - gap - h, x - gap, y - gap},
-        {x + gap, y + gap, x + gap + w, y + gap + h},
-        {x - gap - w, y + gap, x - gap, y + gap + h},
-        {x + gap, y - gap - 2 * h, x + gap + w, y - gap - h},
-        {x - gap - w, y - gap - 2 * h, x - gap, y - gap - h},
-        {x + gap, y + gap + h, x + gap + w, y + gap + 2 * h},
-        {x - gap - w, y + gap + h, x - gap, y + gap + 2 * h},
-    }};
-    const auto clear = [&](const Box& b) {
-      return inside(b, f) &&
-             std::none_of(taken.begin(), taken.end(), [&](const Box& t) { return overlaps(b, t); });
-    };
-    auto place = std::find_if(places.begin(), places.end(), clear);
-    if (place == places.end())
-      place =
-          std::find_if(places.begin(), places.end(), [&](const Box& b) { return inside(b, f); });
-    if (place == places.end()) place = places.begin();
-    taken.push_back(*place);
-    out += text_element(place->left, place->bottom - 3, "start", "callout-label", c.text);
+    const std::vector<Box> places = label_places(x, y, text_width(c.text), kFontSize + 2);
+    const std::array<std::function<bool(const Box&)>, 3> wishes{
+        [&](const Box& b) { return inside(b, f) && clear_of(b, marks) && clear_of(b, points); },
+        [&](const Box& b) { return inside(b, f) && clear_of(b, marks); },
+        [&](const Box& b) { return inside(b, f); }};
+    Box place = places.front();
+    for (const auto& wish : wishes) {
+      const auto found = std::find_if(places.begin(), places.end(), wish);
+      if (found != places.end()) {
+        place = *found;
+        break;
+      }
+    }
+    marks.push_back(place);
+    const auto [lx, ly] = nearest_on(place, x, y);
+    const float distance = std::hypot(lx - x, ly - y);
+    if (distance > kCalloutRing + 1) {
+      const float from = kCalloutRing / distance;
+      out += "<line class=\"leader\"" + attr("x1", x + (lx - x) * from) +
+             attr("y1", y + (ly - y) * from) + attr("x2", lx) + attr("y2", ly) + "/>";
+    }
+    out += text_element(place.left, place.bottom - 3, "start", "callout-label", c.text);
   }
 }
 

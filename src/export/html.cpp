@@ -29,7 +29,7 @@ section { padding-top: 2mm; }
 section.test, section.strength { break-before: page; }
 pre.titles { font-family: monospace; font-size: 9pt; margin: 0 0 2mm; white-space: pre-wrap; }
 .charts { display: flex; flex-wrap: wrap; gap: 3mm; }
-figure.chart { margin: 0; flex: 1 1 45%; min-width: 0; break-inside: avoid; }
+figure.chart { margin: 0; flex: 0 1 calc(50% - 2mm); min-width: 0; break-inside: avoid; }
 figure.chart svg { display: block; width: 100%; height: auto; }
 p.chart-note { margin: 0 0 1mm; font-size: 8.5pt; color: #7a3b00; }
 p.message { font-weight: bold; color: #8b0000; }
@@ -41,6 +41,7 @@ svg .axes rect { fill: none; stroke: #444; stroke-width: 1; }
 svg .axes line { stroke: #444; stroke-width: 1; }
 svg .line { fill: none; stroke-width: 1.6; }
 svg circle.callout { fill: none; stroke: #000; stroke-width: 1.5; }
+svg line.leader { stroke: #000; stroke-width: 0.8; }
 svg .callout-label { font-weight: bold; paint-order: stroke; stroke: #fff; stroke-width: 3px;
   stroke-linejoin: round; }
 table { border-collapse: collapse; margin: 1mm 0 2mm; break-inside: avoid; }
@@ -61,8 +62,7 @@ constexpr std::string_view kVertical = "#7b3294";
 constexpr std::string_view kPeak = "#1f5fa8";
 constexpr std::string_view kEnd = "#d2691e";
 
-std::string element(std::string_view name, std::string_view text,
-                    std::string_view css_class = {}) {
+std::string element(std::string_view name, std::string_view text, std::string_view css_class = {}) {
   std::string out = "<" + std::string(name);
   if (!css_class.empty()) out += " class=\"" + std::string(css_class) + "\"";
   return out + ">" + xml_text(text) + "</" + std::string(name) + ">";
@@ -76,7 +76,7 @@ std::string rstrip(std::string text) {
 bool is_utf8(std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
     const auto lead = static_cast<unsigned char>(text[i]);
-    const std::size_t length = lead < 0x80               ? 1
+    const std::size_t length = lead < 0x80             ? 1
                                : (lead & 0xE0) == 0xC0 ? 2
                                : (lead & 0xF0) == 0xE0 ? 3
                                : (lead & 0xF8) == 0xF0 ? 4
@@ -118,14 +118,6 @@ std::string date_text(std::int64_t since_epoch) {
 }
 
 // ---- values of a test -----------------------------------------------------------------------
-
-std::optional<float> setup_value(const TestSnapshot& t, std::string_view name) {
-  const auto infos = setup_infos();
-  for (std::size_t k = 0; k < infos.size() && k < t.setup.size(); ++k) {
-    if (infos[k].name == name) return t.setup[k];
-  }
-  return std::nullopt;
-}
 
 const ValueInfo* setup_info(std::string_view name) {
   for (const ValueInfo& info : setup_infos()) {
@@ -172,7 +164,8 @@ Series reading_series(const TestSnapshot& t, Quantity xq, Quantity yq, std::stri
   s.name = std::move(name);
   s.colour = colour;
   s.marker = marker;
-  for (std::size_t k = 0; k < t.readings.size(); ++k) s.points.push_back(reading_point(t, k, xq, yq));
+  for (std::size_t k = 0; k < t.readings.size(); ++k)
+    s.points.push_back(reading_point(t, k, xq, yq));
   return s;
 }
 
@@ -187,11 +180,13 @@ std::vector<Callout> peak_and_end(const TestSnapshot& t, Quantity xq, Quantity y
   };
   std::vector<Callout> marks;
   if (valid(t.IMAXP) && t.IMAXP == t.IEND) {
-    marks.push_back(at(t.IMAXP, "En yüksek = deney sonu (" + std::to_string(t.IMAXP) + ")"));
+    marks.push_back(at(t.IMAXP, "En yüksek = deney sonu (okuma " + std::to_string(t.IMAXP) + ")"));
     return marks;
   }
-  if (valid(t.IMAXP)) marks.push_back(at(t.IMAXP, "En yüksek (" + std::to_string(t.IMAXP) + ")"));
-  if (valid(t.IEND)) marks.push_back(at(t.IEND, "Deney sonu (" + std::to_string(t.IEND) + ")"));
+  if (valid(t.IMAXP))
+    marks.push_back(at(t.IMAXP, "En yüksek (okuma " + std::to_string(t.IMAXP) + ")"));
+  if (valid(t.IEND))
+    marks.push_back(at(t.IEND, "Deney sonu (okuma " + std::to_string(t.IEND) + ")"));
   return marks;
 }
 
@@ -206,10 +201,10 @@ std::string stress_chart(const TestSnapshot& t) {
   c.x_label = "UBAR, kayma yer değiştirmesi (mm)";
   c.y_label = "Gerilme (kPa)";
   c.with_origin = true;
-  c.series.push_back(reading_series(t, Quantity::UBAR, Quantity::SS,
-                                    "SS, kayma gerilmesi", kShear, Marker::Circle));
-  c.series.push_back(reading_series(t, Quantity::UBAR, Quantity::TNSAVE,
-                                    "TNSAVE, normal gerilme", kNormal, Marker::Square));
+  c.series.push_back(reading_series(t, Quantity::UBAR, Quantity::SS, "SS, kayma gerilmesi", kShear,
+                                    Marker::Circle));
+  c.series.push_back(reading_series(t, Quantity::UBAR, Quantity::TNSAVE, "TNSAVE, normal gerilme",
+                                    kNormal, Marker::Square));
   c.callouts = peak_and_end(t, Quantity::UBAR, Quantity::SS);
   return chart_figure(c);
 }
@@ -221,8 +216,8 @@ std::string displacement_chart(const TestSnapshot& t) {
   c.x_label = "UBAR, kayma yer değiştirmesi (mm)";
   c.y_label = "VBAR, düşey yer değiştirme (mm)";
   c.with_origin = true;
-  c.series.push_back(reading_series(t, Quantity::UBAR, Quantity::VBAR,
-                                    "VBAR, kesme düzlemine dik", kVertical, Marker::Diamond));
+  c.series.push_back(reading_series(t, Quantity::UBAR, Quantity::VBAR, "VBAR, kesme düzlemine dik",
+                                    kVertical, Marker::Diamond));
   c.callouts = peak_and_end(t, Quantity::UBAR, Quantity::VBAR);
   return chart_figure(c);
 }
@@ -237,8 +232,8 @@ std::string titles_block(const TestSnapshot& t) {
 }
 
 std::string key_value(std::string_view name, std::string_view value, std::string_view unit) {
-  return "<div><dt>" + xml_text(name) + "</dt><dd>" + xml_text(value) + xml_text(unit_suffix(unit)) +
-         "</dd></div>";
+  return "<div><dt>" + xml_text(name) + "</dt><dd>" + xml_text(value) +
+         xml_text(unit_suffix(unit)) + "</dd></div>";
 }
 
 std::string key_values(const TestSnapshot& t) {
@@ -247,7 +242,8 @@ std::string key_values(const TestSnapshot& t) {
     const ValueInfo* i = setup_info(name);
     const std::optional<float> v = setup_value(t, name);
     if (i == nullptr || !v) continue;
-    out += key_value(name == "DIAIN" ? "DIAIN (numune çapı)" : name, fixed(*v, i->decimals), i->unit);
+    out +=
+        key_value(name == "DIAIN" ? "DIAIN (numune çapı)" : name, fixed(*v, i->decimals), i->unit);
   }
   out += key_value("NREAD", integer(t.NREAD), "");
   return out + "</dl>";
@@ -262,8 +258,8 @@ std::string table4_block(const TestSnapshot& t) {
   }
   out += "<th>T (IMAXP) dak</th></tr>";
   const auto row = [&](std::string_view label, int reading, const auto& values, bool with_time) {
-    std::string r = "<tr><th class=\"text\">" + xml_text(label) + " (okuma " + integer(reading) +
-                    ")</th>";
+    std::string r =
+        "<tr><th class=\"text\">" + xml_text(label) + " (okuma " + integer(reading) + ")</th>";
     for (std::size_t k = 0; k < TABLE4_QUANTITIES.size(); ++k) {
       r += "<td>" + xml_text(fixed(values[k], info(TABLE4_QUANTITIES[k]).decimals)) + "</td>";
     }
@@ -280,8 +276,9 @@ std::string flagged_table(const TestSnapshot& t) {
   static const std::string kAllClear =
       "*** BU DENEY VERİLERİNDE HERHANGİ BİR YANLIŞ BULUNAMAMIŞTIR. ***";
   if (t.flagged.empty()) return element("p", kAllClear);
-  std::string out = element("p", "Okuma denetimi: " + integer(static_cast<long long>(t.flagged.size())) +
-                                     " şüpheli okuma satırı (değerler mm).");
+  std::string out =
+      element("p", "Okuma denetimi: " + integer(static_cast<long long>(t.flagged.size())) +
+                       " şüpheli okuma satırı (değerler mm).");
   out += "<table><tr>";
   for (const char* name : {"TIMACT", "HIGHDX", "TLOWDX", "HIGHDY", "TLOWDY", "HIGHTL", "TLOWTL"}) {
     out += "<th>" + std::string(name) + "</th>";
@@ -340,8 +337,8 @@ std::string test_section(const TestSnapshot& t) {
 // ---- the strength analysis ------------------------------------------------------------------
 
 // The three ways of the analysis; way w shows case w + 1 (peak) and case w + 4 (end).
-constexpr std::array<std::string_view, 3> kWays = {
-    "Gerçek kesme düzlemi", "Ortalama kesme düzlemi", "Basit analiz (dönme ve moment ihmal)"};
+constexpr std::array<std::string_view, 3> kWays = {"Gerçek kesme düzlemi", "Ortalama kesme düzlemi",
+                                                   "Basit analiz (dönme ve moment ihmal)"};
 
 std::string analysis_text(const AnalysisValue& v, int decimals) {
   switch (v.state) {
@@ -375,8 +372,8 @@ ChartPoint strength_point(const TestSnapshot& t, int c, bool at_peak) {
   const int reading = at_peak ? t.IMAXP : t.IEND;
   return {r.SIGA[k], r.TAUA[k], "deney " + integer(t.test),
           "Deney " + integer(t.test) + ", okuma " + integer(reading) +
-              (at_peak ? " (en yüksek dayanım)" : " (deney sonu)") + "\nSIG = " +
-              fixed(r.SIGA[k], 1) + " kPa\nTAU = " + fixed(r.TAUA[k], 1) + " kPa"};
+              (at_peak ? " (en yüksek dayanım)" : " (deney sonu)") +
+              "\nSIG = " + fixed(r.SIGA[k], 1) + " kPa\nTAU = " + fixed(r.TAUA[k], 1) + " kPa"};
 }
 
 StrengthPoints strength_points(const FileSnapshot& file, int way, std::vector<std::string>& notes) {
@@ -396,8 +393,8 @@ StrengthPoints strength_points(const FileSnapshot& file, int way, std::vector<st
     p.end.points.push_back(strength_point(*it->second, way + 4, false));
   }
   if (!unstored.empty()) {
-    notes.push_back("Değerleri saklanmayan deney (çözümlemede saklı değerleriyle yer alır): " +
-                    unstored + ".");
+    notes.push_back(
+        "Değerleri saklanmayan deney (çözümlemede saklı değerleriyle yer alır): " + unstored + ".");
   }
   bool any = false;
   for (const Series* s : {&p.peak, &p.end}) {
@@ -427,7 +424,8 @@ void add_envelopes(Chart& chart, const StrengthSnapshot& st, int c, const Streng
   const CaseSnapshot& v = st.cases[static_cast<std::size_t>(c - 1)];
   const std::string which = c <= 3 ? "EN Y" : "DENEY SN";
   const float x0 = p.x_low;
-  const float x1 = p.x_high > x0 ? p.x_high * 1.05F : x0 + 1.0F;
+  // The lines reach the end of the axis that the points alone would have.
+  const float x1 = nice_axis(x0, p.x_high, 6).high;
   const auto not_drawn = [&](std::string_view envelope) {
     chart.notes.push_back(which + ", " + std::string(envelope) +
                           " kırılma çizgisi çizilmedi: YOK (veriler bir değer belirlemiyor).");
@@ -435,8 +433,8 @@ void add_envelopes(Chart& chart, const StrengthSnapshot& st, int c, const Streng
 
   if (usable(v.PHIORG)) {
     const float m = tangent_of_degrees(v.PHIORG.value);
-    Series s = line_series(which + ", orijinden: φ = " + analysis_text(v.PHIORG, 3) + "°, r = " +
-                               analysis_text(v.CORZRO, 6),
+    Series s = line_series(which + ", orijinden: φ = " + analysis_text(v.PHIORG, 3) +
+                               "°, r = " + analysis_text(v.CORZRO, 6),
                            colour, "");
     s.points = {{0, 0, "", ""}, {x1, m * x1, "", ""}};
     if (x0 < 0) s.points.insert(s.points.begin(), ChartPoint{x0, m * x0, "", ""});
@@ -494,7 +492,8 @@ std::string envelope_chart(const FileSnapshot& file, int way) {
 }
 
 std::string case_name(int c) {
-  return std::string(kWays[static_cast<std::size_t>((c - 1) % 3)]) + (c <= 3 ? ", EN Y" : ", DENEY SN");
+  return std::string(kWays[static_cast<std::size_t>((c - 1) % 3)]) +
+         (c <= 3 ? ", EN Y" : ", DENEY SN");
 }
 
 std::string regression_table(const StrengthSnapshot& st) {
@@ -556,9 +555,10 @@ std::string strength_section(const FileSnapshot& file) {
   if (!st.without_logarithm.empty()) {
     std::string tests;
     for (const int t : st.without_logarithm) tests += (tests.empty() ? "" : ", ") + integer(t);
-    out += element("p", "Üslü kırılma çizgisi hesaplanmadı: sıfır ya da eksi gerilmesi olduğundan "
-                        "logaritması alınamayan deney: " +
-                            tests + ".");
+    out += element("p",
+                   "Üslü kırılma çizgisi hesaplanmadı: sıfır ya da eksi gerilmesi olduğundan "
+                   "logaritması alınamayan deney: " +
+                       tests + ".");
   }
   out += "<div class=\"charts\">";
   for (int way = 0; way < 3; ++way) out += envelope_chart(file, way);
@@ -594,8 +594,8 @@ std::string header(const FileSnapshot& file, const PageInfo& info) {
   row("Çalışma", status_text(file.exit_status));
   out += "</table><ul class=\"contents\">";
   for (const TestSnapshot& t : file.tests) {
-    out += "<li><a href=\"#deney-" + integer(t.test) + "\">Deney " + integer(t.test) + "</a>: " +
-           xml_text(kind_text(t.kind)) + "</li>";
+    out += "<li><a href=\"#deney-" + integer(t.test) + "\">Deney " + integer(t.test) +
+           "</a>: " + xml_text(kind_text(t.kind)) + "</li>";
   }
   if (file.strength.ran) {
     out += "<li><a href=\"#kayma-dayanimi\">Kayma dayanımı: kırılma çizgileri</a></li>";
