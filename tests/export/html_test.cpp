@@ -1,0 +1,222 @@
+// The HTML page of a run: read by a strict XML reader, with the charts each test and the
+// strength analysis call for, a marker for every reading, and tooltips that show the values
+// the report prints.
+#include "export/html.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "codec/cp857.h"
+#include "export/xml_tree.h"
+#include "sample_snapshot.h"
+
+namespace ostrevik::exports {
+namespace {
+
+using testing::parse_xml;
+using testing::XmlElement;
+
+const PageInfo kInfo{"test", 0};
+
+std::vector<std::string> lines_of(const std::string& bytes) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t end = bytes.find("\r\n", start);
+    if (end == std::string::npos) end = bytes.size();
+    lines.push_back(bytes.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+std::string trimmed(std::string text) {
+  text.erase(0, text.find_first_not_of(' '));
+  text.erase(text.find_last_not_of(' ') + 1);
+  return text;
+}
+
+// A field of the report as the page writes the number: "0" before a bare point, no point after
+// a number without decimals.
+std::string as_page_writes(std::string field) {
+  field = trimmed(field);
+  if (field.rfind(".", 0) == 0) field.insert(0, "0");
+  if (field.rfind("-.", 0) == 0) field.insert(1, "0");
+  if (!field.empty() && field.back() == '.') field.pop_back();
+  return field;
+}
+
+// Where the report prints UBAR, VBAR, SS and TNSAVE of a reading: Table 1, or the summary table
+// for PAROUT 6 and 7.
+struct RowLayout {
+  std::string title;  // the table's title, UTF-8
+  std::size_t UBAR, VBAR, SS, TNSAVE, width_UBAR, width_VBAR, width_SS, width_TNSAVE;
+};
+const RowLayout kTable1{"ÇİZELGE 1", 15, 28, 40, 53, 7, 6, 6, 7};
+const RowLayout kSummary{"ÖZET ÇİZELGE", 6, 11, 33, 25, 5, 7, 8, 8};
+
+// The rows of the `index`-th table (from 0) with the title: those after its long line of
+// hyphens.
+std::vector<std::string> table_rows(const std::vector<std::string>& report, const RowLayout& layout,
+                                    int index, int rows) {
+  const std::string title = codec::to_cp857(layout.title);
+  int seen = -1;
+  for (std::size_t k = 0; k < report.size(); ++k) {
+    if (trimmed(report[k]) != title || ++seen != index) continue;
+    while (k < report.size() && report[k].find(std::string(100, '-')) == std::string::npos) ++k;
+    ++k;
+    return {report.begin() + static_cast<std::ptrdiff_t>(k),
+            report.begin() + static_cast<std::ptrdiff_t>(std::min(report.size(), k + rows))};
+  }
+  return {};
+}
+
+// "Deney 2, okuma 7\nUBAR = 3.2 mm\nSS = 45.6 kPa": the value of a quantity.
+std::string tip_value(const std::string& tip, const std::string& name) {
+  const std::size_t at = tip.find("\n" + name + " = ");
+  if (at == std::string::npos) return "?";
+  const std::size_t start = at + name.size() + 4;
+  return tip.substr(start, tip.find_first_of(" \n", start) - start);
+}
+
+std::vector<std::string> tips_of(const XmlElement& figure) {
+  std::vector<std::string> tips;
+  for (const XmlElement* title : figure.find_all("title")) tips.push_back(title->text);
+  return tips;
+}
+
+const XmlElement* element_with_id(const XmlElement& root, const std::string& name,
+                                  const std::string& id) {
+  for (const XmlElement* e : root.find_all(name)) {
+    if (e->attribute("id") == id) return e;
+  }
+  return nullptr;
+}
+
+TEST(HtmlPage, EverySamplePageIsWellFormedWithItsChartsAndTheReportsValues) {
+  for (const char* sample : {"FULL1", "SERIES3", "SERIES5", "CHECK", "LATERAL", "TYPFRA1", "PFIXDR",
+                             "TENSION1", "FREEPL"}) {
+    SCOPED_TRACE(sample);
+    const auto run = testing::sample_snapshot(sample);
+    const std::string page = html_page(run.snapshot, kInfo);
+    std::unique_ptr<XmlElement> root;
+    ASSERT_NO_THROW(root = parse_xml(page));
+    EXPECT_EQ(page.find("nan"), std::string::npos);
+    EXPECT_EQ(page.find("inf"), std::string::npos);
+    EXPECT_EQ(page.find("http:", page.find("xhtml") + 5), page.find("http://www.w3.org/2000/svg"))
+        << "no address but the SVG namespace";
+
+    const std::vector<std::string> report = lines_of(run.report);
+    int table1 = 0;
+    int summary = 0;
+    for (const TestSnapshot& t : run.snapshot.tests) {
+      SCOPED_TRACE("test " + std::to_string(t.test));
+      const XmlElement* section =
+          element_with_id(*root, "section", "deney-" + std::to_string(t.test));
+      ASSERT_NE(section, nullptr);
+      const auto charts = section->find_all("figure", "chart");
+      if (t.kind != TestKind::Evaluated) {
+        EXPECT_TRUE(charts.empty());
+        continue;
+      }
+      ASSERT_EQ(charts.size(), 2U);
+      const std::vector<std::string> stress = tips_of(*charts[0]);
+      const std::vector<std::string> displacement = tips_of(*charts[1]);
+      const auto n = static_cast<std::size_t>(t.NREAD);
+      ASSERT_EQ(stress.size(), 2 * n) << "SS and TNSAVE of every reading";
+      ASSERT_EQ(displacement.size(), n);
+      EXPECT_EQ(charts[0]->find_all("circle", "callout").size(), t.IMAXP == t.IEND ? 1U : 2U);
+
+      const float PAROUT = *setup_value(t, "PAROUT");
+      if (PAROUT == 8.0F) continue;
+      const bool in_summary = PAROUT == 6.0F || PAROUT == 7.0F;
+      const RowLayout& layout = in_summary ? kSummary : kTable1;
+      const auto rows = table_rows(report, layout, in_summary ? summary++ : table1++, t.NREAD);
+      ASSERT_EQ(rows.size(), n);
+      for (std::size_t i = 0; i < n; ++i) {
+        SCOPED_TRACE("reading " + std::to_string(i + 1));
+        const std::string& row = rows[i];
+        EXPECT_EQ(tip_value(stress[i], "UBAR"),
+                  as_page_writes(row.substr(layout.UBAR, layout.width_UBAR)));
+        EXPECT_EQ(tip_value(stress[i], "SS"),
+                  as_page_writes(row.substr(layout.SS, layout.width_SS)));
+        EXPECT_EQ(tip_value(stress[n + i], "TNSAVE"),
+                  as_page_writes(row.substr(layout.TNSAVE, layout.width_TNSAVE)));
+        EXPECT_EQ(tip_value(displacement[i], "VBAR"),
+                  as_page_writes(row.substr(layout.VBAR, layout.width_VBAR)));
+      }
+    }
+
+    const XmlElement* strength = element_with_id(*root, "section", "kayma-dayanimi");
+    ASSERT_NE(strength, nullptr);
+    const auto envelopes = strength->find_all("figure", "chart");
+    EXPECT_EQ(envelopes.size(), run.snapshot.strength.ran ? 3U : 0U);
+    for (const XmlElement* chart : envelopes) {
+      EXPECT_EQ(tips_of(*chart).size(), 2 * run.snapshot.strength.tests.size())
+          << "the peak and end points of every test";
+    }
+  }
+}
+
+// A data file changed by `edit` (records from 0) runs to a page that any XML reader reads.
+std::string page_of_edited(const std::string& sample, int first, int last,
+                           const std::function<void(std::string&)>& edit, const PageInfo& info) {
+  const std::string path = std::string(OSTREVIK_SHARED_DIR) + "/data/" + sample + ".DAT";
+  std::vector<std::string> records = lines_of(testing::file_bytes(path));
+  for (int k = first; k <= last; ++k) edit(records.at(static_cast<std::size_t>(k)));
+  std::string bytes;
+  for (const std::string& r : records) bytes += r + "\r\n";
+  return html_page(testing::snapshot_of_bytes(bytes, sample + ".DAT").snapshot, info);
+}
+
+TEST(HtmlPage, ADegenerateAndARefusedTestStillGiveAValidPage) {
+  struct Case {
+    const char* what;
+    std::function<void(std::string&)> edit;  // of the readings records
+  };
+  const Case cases[] = {
+      // Every vertical load the same: the rotation iteration gives up; the readings before.
+      {"loads equal", [](std::string& r) { r.replace(40, 8, "    1560"); }},
+      // Every reading the same: axes of a single value, the peak at the end.
+      {"readings equal",
+       [](std::string& r) { r.replace(8, 40, "    1000    2000    3000    5000    1560"); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string page = page_of_edited("TENSION1", 8, 27, c.edit, kInfo);
+    std::unique_ptr<XmlElement> root;
+    ASSERT_NO_THROW(root = parse_xml(page));
+    EXPECT_EQ(root->find_all("figure", "chart").size(), 2U);
+    EXPECT_EQ(page.find("nan"), std::string::npos);
+    EXPECT_EQ(page.find("inf"), std::string::npos);
+  }
+
+  // An angle of 90 degrees in the second test: its message, and no charts for it.
+  const std::string refused = page_of_edited(
+      "SERIES3", 31, 31, [](std::string& r) { r.replace(0, 8, "    90.0"); }, kInfo);
+  const auto root = parse_xml(refused);
+  const XmlElement* second = element_with_id(*root, "section", "deney-2");
+  ASSERT_NE(second, nullptr);
+  EXPECT_TRUE(second->find_all("figure").empty());
+  const auto messages = second->find_all("p", "message");
+  ASSERT_EQ(messages.size(), 1U);
+  EXPECT_NE(messages[0]->text.find("ALFN = 90"), std::string::npos) << messages[0]->text;
+  EXPECT_EQ(root->find_all("figure", "chart").size(), 2U) << "the first test's charts only";
+}
+
+TEST(HtmlPage, TheDateOfTheRunComesFromSourceDateEpoch) {
+  ::setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
+  const PageInfo info{"1.0", run_time_now()};
+  ::unsetenv("SOURCE_DATE_EPOCH");
+  const auto run = testing::sample_snapshot("FULL1");
+  const std::string page = html_page(run.snapshot, info);
+  EXPECT_NE(page.find("2023-11-14 22:13 UTC"), std::string::npos);
+  EXPECT_EQ(page, html_page(testing::sample_snapshot("FULL1").snapshot, info));
+}
+
+}  // namespace
+}  // namespace ostrevik::exports
