@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdlib>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,8 @@
 #include "codec/record.h"
 #include "driver/program.h"
 #include "export/csv.h"
+#include "export/html.h"
+#include "export/xml_tree.h"
 
 namespace ostrevik::fuzz {
 
@@ -47,6 +50,13 @@ void evaluate_data_bytes(const std::uint8_t* data, std::size_t size) {
   // The exports of whatever was evaluated, also after a fatal error.
   for (const auto& [name, csv] : exports::csv_files(snapshot)) {
     if (!has_letters_for_numbers(bytes) && has_letters_for_numbers(csv)) std::abort();
+  }
+  const std::string page = exports::html_page(snapshot, {"fuzz", 0});
+  if (!has_letters_for_numbers(bytes) && has_letters_for_numbers(page)) std::abort();
+  try {
+    testing::parse_xml(page);
+  } catch (const std::runtime_error&) {
+    std::abort();  // the page must be well-formed XML whatever the data
   }
   static const std::string warning = codec::to_cp857("HESAPLANAMAYAN DEĞERLER");
   if (!fatal && report.nonfinite_fields > 0 && report.bytes.find(warning) == std::string::npos) {

@@ -5,8 +5,9 @@
 
 namespace ostrevik::fuzz {
 
-// The whole evaluation of a data file held in memory, with report, console and CSV export in
-// memory. Aborts when a value that could not be computed shows as letters or goes unwarned.
+// The whole evaluation of a data file held in memory, with report, console, CSV export and
+// HTML page in memory. Aborts when a value that could not be computed shows as letters or goes
+// unwarned, or when the page is not well-formed XML.
 void evaluate_data_bytes(const std::uint8_t* data, std::size_t size);
 
 // Reads every record of the bytes under a layout chosen by the first byte.
