@@ -16,7 +16,7 @@ using Row = std::vector<std::string>;
 // Rows of cells, each row ended by CR LF.
 class Table {
  public:
-  explicit Table(Row header) : columns_(header.size()) { add(std::move(header)); }
+  explicit Table(const Row& header) { add(header); }
   void add(const Row& row) {
     for (std::size_t k = 0; k < row.size(); ++k) {
       if (k > 0) bytes_ += ',';
@@ -24,13 +24,20 @@ class Table {
     }
     bytes_ += "\r\n";
   }
-  std::size_t columns() const { return columns_; }
   std::string bytes() && { return std::move(bytes_); }
 
  private:
-  std::size_t columns_;
   std::string bytes_;
 };
+
+// The shortest text that reads back to the value, after the text; nothing when the value is not
+// finite.
+void append_number(std::string& text, float value) {
+  if (!std::isfinite(value)) return;
+  char buf[32];
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+  text.append(buf, end);
+}
 
 // "SS [kPa]", or the bare name of a value without a unit.
 std::string heading(std::string_view name, std::string_view unit) {
@@ -81,24 +88,30 @@ std::string_view kind_name(TestKind kind) {
   return "evaluated";
 }
 
+// The largest file: its cells are appended to one buffer as they are formed.
 std::string readings_file(const FileSnapshot& file) {
   Row header{"test", "reading"};
   for (std::size_t q = 0; q < QUANTITY_COUNT; ++q) {
     header.push_back(heading(info(static_cast<Quantity>(q))));
   }
-  Table table(std::move(header));
-  Row row;
+  std::string bytes = Table(header).bytes();
+  std::size_t readings = 0;
+  for (const TestSnapshot& t : file.tests) readings += t.readings.size();
+  bytes.reserve(bytes.size() + readings * QUANTITY_COUNT * 12);
   for (const TestSnapshot& t : file.tests) {
     for (std::size_t i = 0; i < t.readings.size(); ++i) {
       const ReadingSnapshot& reading = t.readings[i];
-      row.assign({integer(t.test), integer(static_cast<int>(i + 1))});
+      bytes += integer(t.test);
+      bytes += ',';
+      bytes += integer(static_cast<int>(i + 1));
       for (std::size_t q = 0; q < QUANTITY_COUNT; ++q) {
-        row.push_back(reading.computed[q] ? csv_number(reading.value[q]) : std::string());
+        bytes += ',';
+        if (reading.computed[q]) append_number(bytes, reading.value[q]);
       }
-      table.add(row);
+      bytes += "\r\n";
     }
   }
-  return std::move(table).bytes();
+  return bytes;
 }
 
 Row tests_header() {
@@ -227,10 +240,9 @@ std::string csv_text(std::string_view utf8) {
 }
 
 std::string csv_number(float value) {
-  if (!std::isfinite(value)) return {};
-  char buf[32];
-  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
-  return std::string(buf, end);
+  std::string text;
+  append_number(text, value);
+  return text;
 }
 
 CsvFiles csv_files(const FileSnapshot& file) {
