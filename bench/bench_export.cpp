@@ -1,6 +1,7 @@
-// Time of a run of a data file with and without the CSV export: the evaluation into a report
-// held in memory and written to a file, then the same with the snapshots taken and the CSV
-// files built and written. Prints the best and median of each and the ratio of the best times.
+// Time of a run of a data file with and without the exports: the evaluation into a report held
+// in memory and written to a file, then the same with the snapshots taken and the CSV files, the
+// HTML page, or both built and written. Prints the best and median of each, the ratios of the
+// best times to the run without exports, and the sizes of what the exports wrote.
 //   bench_export DATA_FILE [RUNS]
 #include <algorithm>
 #include <chrono>
@@ -16,6 +17,7 @@
 #include "codec/record.h"
 #include "driver/program.h"
 #include "export/csv.h"
+#include "export/html.h"
 
 namespace {
 
@@ -27,8 +29,14 @@ void write_file(const fs::path& path, const std::string& bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+// Which exports a run writes.
+struct Exports {
+  const char* name;
+  bool csv, html;
+};
+
 // One run; returns its wall time in milliseconds.
-double run_once(const std::string& data, const fs::path& dir, bool csv) {
+double run_once(const std::string& data, const fs::path& dir, const Exports& e) {
   using namespace ostrevik;
   const auto start = Clock::now();
   auto run = std::make_unique<Run>();
@@ -36,12 +44,15 @@ double run_once(const std::string& data, const fs::path& dir, bool csv) {
   codec::StringSink report;
   codec::StringSink console;
   exports::FileSnapshot snapshot;
+  snapshot.data_file = "BIG4040.DAT";
   snapshot.report_file = (dir / "BIG4040.OUT").string();
-  driver::evaluate_data(*run, source, report, console, csv ? &snapshot : nullptr);
+  const bool snapshots = e.csv || e.html;
+  driver::evaluate_data(*run, source, report, console, snapshots ? &snapshot : nullptr);
   write_file(dir / "BIG4040.OUT", report.bytes);
-  if (csv) {
+  if (e.csv) {
     for (const auto& [name, bytes] : exports::csv_files(snapshot)) write_file(name, bytes);
   }
+  if (e.html) write_file(dir / "BIG4040.html", exports::html_page(snapshot, {"bench", 0}));
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
@@ -66,20 +77,29 @@ int main(int argc, char** argv) {
   const int runs = argc > 2 ? std::atoi(argv[2]) : 50;
   const fs::path dir = fs::temp_directory_path() / "ostrevik-bench-export";
   fs::create_directories(dir);
-  std::vector<double> plain, csv;
-  for (int k = 0; k < runs; ++k) {  // alternated, so that both see the same machine load
-    plain.push_back(run_once(data, dir, false));
-    csv.push_back(run_once(data, dir, true));
+  const std::vector<Exports> variants{{"without exports", false, false},
+                                      {"CSV", true, false},
+                                      {"HTML", false, true},
+                                      {"CSV and HTML", true, true}};
+  std::vector<std::vector<double>> ms(variants.size());
+  for (int k = 0; k < runs; ++k) {  // alternated, so that all see the same machine load
+    for (std::size_t v = 0; v < variants.size(); ++v) {
+      ms[v].push_back(run_once(data, dir, variants[v]));
+    }
   }
   std::uintmax_t csv_bytes = 0;
+  std::uintmax_t html_bytes = 0;
   for (const auto& entry : fs::directory_iterator(dir)) {
     if (entry.path().extension() == ".csv") csv_bytes += entry.file_size();
+    if (entry.path().extension() == ".html") html_bytes += entry.file_size();
   }
   fs::remove_all(dir);
-  const Times p = times(plain);
-  const Times c = times(csv);
-  std::printf("runs: %d\nwithout CSV: best %.2f ms, median %.2f ms\n", runs, p.best, p.median);
-  std::printf("with CSV:    best %.2f ms, median %.2f ms (%ju bytes of CSV)\n", c.best, c.median,
-              csv_bytes);
-  std::printf("ratio of the best times: %.2f\n", c.best / p.best);
+  std::printf("runs: %d\n", runs);
+  const Times plain = times(ms[0]);
+  for (std::size_t v = 0; v < variants.size(); ++v) {
+    const Times t = times(ms[v]);
+    std::printf("%-16s best %7.2f ms, median %7.2f ms, ratio of the best times %.2f\n",
+                variants[v].name, t.best, t.median, t.best / plain.best);
+  }
+  std::printf("CSV files: %ju bytes; HTML page: %ju bytes\n", csv_bytes, html_bytes);
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Time of the largest legal data file (40 tests of 40 readings) with and without the CSV
-# export, in one Release process: the evaluation with its report file, and the same with the
-# snapshots and the CSV files. Builds build-release/ and runs each RUNS times (default 50).
+# Time of the largest legal data file (40 tests of 40 readings) with and without the exports, in
+# one Release process: the evaluation with its report file, and the same with the snapshots and
+# the CSV files, the HTML page, or both. Builds build-release/ and runs each RUNS times
+# (default 50).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-50}

@@ -204,128 +204,117 @@ Frame frame_of(const Chart& chart) {
   return f;
 }
 
-std::string attr(std::string_view name, float value) {
-  return std::string(" ") + std::string(name) + "=\"" + pixels(value) + "\"";
+void text_element(Markup& m, float x, float y, std::string_view anchor, std::string_view css_class,
+                  std::string_view text) {
+  m.raw("<text").attr("x", x).attr("y", y).attr("text-anchor", anchor).attr("class", css_class);
+  m.raw(">").text(text).raw("</text>");
 }
 
-std::string text_element(float x, float y, std::string_view anchor, std::string_view css_class,
-                         std::string_view text) {
-  return "<text" + attr("x", x) + attr("y", y) + " text-anchor=\"" + std::string(anchor) +
-         "\" class=\"" + std::string(css_class) + "\">" + xml_text(text) + "</text>";
+void line_element(Markup& m, std::string_view css_class, float x1, float y1, float x2, float y2) {
+  m.raw("<line");
+  if (!css_class.empty()) m.attr("class", css_class);
+  m.attr("x1", x1).attr("y1", y1).attr("x2", x2).attr("y2", y2).raw("/>");
 }
 
-void draw_grid_and_axes(std::string& out, const Chart& chart, const Frame& f) {
+void draw_grid_and_axes(Markup& m, const Chart& chart, const Frame& f) {
   const float right = f.left + f.width;
   const float bottom = f.top + f.height;
-  out += "<g class=\"grid\">";
-  for (const float t : ticks_of(f.x)) {
-    const float x = f.px(t);
-    out += "<line" + attr("x1", x) + attr("y1", f.top) + attr("x2", x) + attr("y2", bottom) + "/>";
-  }
-  for (const float t : ticks_of(f.y)) {
-    const float y = f.py(t);
-    out += "<line" + attr("x1", f.left) + attr("y1", y) + attr("x2", right) + attr("y2", y) + "/>";
-  }
+  m.raw("<g class=\"grid\">");
+  for (const float t : ticks_of(f.x)) line_element(m, {}, f.px(t), f.top, f.px(t), bottom);
+  for (const float t : ticks_of(f.y)) line_element(m, {}, f.left, f.py(t), right, f.py(t));
   // The zero lines, where an axis crosses zero: contraction against dilation, for instance.
-  if (f.y.low < 0 && f.y.high > 0) {
-    out += "<line class=\"zero\"" + attr("x1", f.left) + attr("y1", f.py(0)) + attr("x2", right) +
-           attr("y2", f.py(0)) + "/>";
-  }
-  if (f.x.low < 0 && f.x.high > 0) {
-    out += "<line class=\"zero\"" + attr("x1", f.px(0)) + attr("y1", f.top) + attr("x2", f.px(0)) +
-           attr("y2", bottom) + "/>";
-  }
-  out += "</g><g class=\"axes\">";
-  out += "<rect" + attr("x", f.left) + attr("y", f.top) + attr("width", f.width) +
-         attr("height", f.height) + "/>";
+  if (f.y.low < 0 && f.y.high > 0) line_element(m, "zero", f.left, f.py(0), right, f.py(0));
+  if (f.x.low < 0 && f.x.high > 0) line_element(m, "zero", f.px(0), f.top, f.px(0), bottom);
+  m.raw("</g><g class=\"axes\"><rect").attr("x", f.left).attr("y", f.top);
+  m.attr("width", f.width).attr("height", f.height).raw("/>");
   for (const float t : ticks_of(f.x)) {
     const float x = f.px(t);
-    out += "<line" + attr("x1", x) + attr("y1", bottom) + attr("x2", x) +
-           attr("y2", bottom + kTickLength) + "/>";
-    out +=
-        text_element(x, bottom + kTickLength + kFontSize + 2, "middle", "tick", tick_label(t, f.x));
+    line_element(m, {}, x, bottom, x, bottom + kTickLength);
+    text_element(m, x, bottom + kTickLength + kFontSize + 2, "middle", "tick", tick_label(t, f.x));
   }
   for (const float t : ticks_of(f.y)) {
     const float y = f.py(t);
-    out += "<line" + attr("x1", f.left - kTickLength) + attr("y1", y) + attr("x2", f.left) +
-           attr("y2", y) + "/>";
-    out += text_element(f.left - kTickLength - 3, y + kFontSize * 0.35F, "end", "tick",
-                        tick_label(t, f.y));
+    line_element(m, {}, f.left - kTickLength, y, f.left, y);
+    text_element(m, f.left - kTickLength - 3, y + kFontSize * 0.35F, "end", "tick",
+                 tick_label(t, f.y));
   }
-  out += "</g>";
-  out += text_element(f.left + f.width / 2, bottom + kAxisBelow - 6, "middle", "axis-name",
-                      chart.x_label);
+  m.raw("</g>");
+  text_element(m, f.left + f.width / 2, bottom + kAxisBelow - 6, "middle", "axis-name",
+               chart.x_label);
   const float name_x = f.y_name_x;
   const float name_y = f.top + f.height / 2;
-  out += "<text" + attr("x", name_x) + attr("y", name_y) + " text-anchor=\"middle\"" +
-         " class=\"axis-name\" transform=\"rotate(-90 " + pixels(name_x) + " " + pixels(name_y) +
-         ")\">" + xml_text(chart.y_label) + "</text>";
+  m.raw("<text").attr("x", name_x).attr("y", name_y).raw(" text-anchor=\"middle\"");
+  m.raw(" class=\"axis-name\" transform=\"rotate(-90 ").pixels(name_x).raw(" ").pixels(name_y);
+  m.raw(")\">").text(chart.y_label).raw("</text>");
 }
 
-std::string marker_shape(Marker marker, float x, float y, std::string_view colour) {
-  const std::string paint = " fill=\"" + xml_text(colour) + "\"";
+// The opening of a marker's element, without its end; returns the element's name.
+std::string_view open_marker(Markup& m, Marker marker, float x, float y) {
   const float r = kMarkerSize;
   switch (marker) {
     case Marker::Circle:
-      return "<circle" + attr("cx", x) + attr("cy", y) + attr("r", r) + paint;
+      m.raw("<circle").attr("cx", x).attr("cy", y).attr("r", r);
+      return "circle";
     case Marker::Square:
-      return "<rect" + attr("x", x - r) + attr("y", y - r) + attr("width", 2 * r) +
-             attr("height", 2 * r) + paint;
+      m.raw("<rect").attr("x", x - r).attr("y", y - r).attr("width", 2 * r).attr("height", 2 * r);
+      return "rect";
     case Marker::Triangle:
-      return "<path d=\"M" + pixels(x) + " " + pixels(y - r * 1.2F) + "L" + pixels(x + r * 1.1F) +
-             " " + pixels(y + r * 0.8F) + "L" + pixels(x - r * 1.1F) + " " + pixels(y + r * 0.8F) +
-             "Z\"" + paint;
+      m.raw("<path d=\"M").pixels(x).raw(" ").pixels(y - r * 1.2F);
+      m.raw("L").pixels(x + r * 1.1F).raw(" ").pixels(y + r * 0.8F);
+      m.raw("L").pixels(x - r * 1.1F).raw(" ").pixels(y + r * 0.8F).raw("Z\"");
+      return "path";
     case Marker::Diamond:
-      return "<path d=\"M" + pixels(x) + " " + pixels(y - r * 1.3F) + "L" + pixels(x + r * 1.3F) +
-             " " + pixels(y) + "L" + pixels(x) + " " + pixels(y + r * 1.3F) + "L" +
-             pixels(x - r * 1.3F) + " " + pixels(y) + "Z\"" + paint;
+      m.raw("<path d=\"M").pixels(x).raw(" ").pixels(y - r * 1.3F);
+      m.raw("L").pixels(x + r * 1.3F).raw(" ").pixels(y);
+      m.raw("L").pixels(x).raw(" ").pixels(y + r * 1.3F);
+      m.raw("L").pixels(x - r * 1.3F).raw(" ").pixels(y).raw("Z\"");
+      return "path";
     case Marker::None:
       break;
   }
   return {};
 }
 
-std::string stroke_of(const Series& s) {
-  return " stroke=\"" + xml_text(s.colour) + "\"" +
-         (s.dash.empty() ? std::string() : " stroke-dasharray=\"" + xml_text(s.dash) + "\"");
+void stroke_of(Markup& m, const Series& s) {
+  m.attr("stroke", s.colour);
+  if (!s.dash.empty()) m.attr("stroke-dasharray", s.dash);
 }
 
 // A line through the drawable points, broken where a point is left out.
-void draw_line(std::string& out, const Series& s, const Frame& f) {
-  const std::string style = stroke_of(s);
-  std::string points;
-  const auto flush = [&] {
-    if (points.find(' ') != std::string::npos) {
-      out += "<polyline class=\"line\"" + style + " points=\"" + points + "\"/>";
+void draw_line(Markup& m, const Series& s, const Frame& f) {
+  std::size_t k = 0;
+  while (k < s.points.size()) {
+    while (k < s.points.size() && !drawable(s.points[k])) ++k;
+    std::size_t end = k;
+    while (end < s.points.size() && drawable(s.points[end])) ++end;
+    if (end - k >= 2) {
+      m.raw("<polyline class=\"line\"");
+      stroke_of(m, s);
+      m.raw(" points=\"");
+      for (std::size_t i = k; i < end; ++i) {
+        if (i > k) m.raw(" ");
+        m.pixels(f.px(s.points[i].x)).raw(",").pixels(f.py(s.points[i].y));
+      }
+      m.raw("\"/>");
     }
-    points.clear();
-  };
-  for (const ChartPoint& p : s.points) {
-    if (!drawable(p)) {
-      flush();
-      continue;
-    }
-    if (!points.empty()) points += ' ';
-    points += pixels(f.px(p.x)) + "," + pixels(f.py(p.y));
+    k = end;
   }
-  flush();
 }
 
-void draw_markers(std::string& out, const Series& s, const Frame& f) {
+// The markers of a series in one group that gives their colour.
+void draw_markers(Markup& m, const Series& s, const Frame& f) {
   if (s.marker == Marker::None) return;
+  m.raw("<g").attr("fill", s.colour).raw(">");
   for (const ChartPoint& p : s.points) {
     if (!drawable(p)) continue;
-    out += marker_shape(s.marker, f.px(p.x), f.py(p.y), s.colour);
+    const std::string_view name = open_marker(m, s.marker, f.px(p.x), f.py(p.y));
     if (p.tip.empty()) {
-      out += "/>";
+      m.raw("/>");
     } else {
-      out += "><title>" + xml_text(p.tip) + "</title></" +
-             std::string(s.marker == Marker::Circle   ? "circle"
-                         : s.marker == Marker::Square ? "rect"
-                                                      : "path") +
-             ">";
+      m.raw("><title>").text(p.tip).raw("</title></").raw(name).raw(">");
     }
   }
+  m.raw("</g>");
 }
 
 struct Box {
@@ -367,7 +356,7 @@ std::array<float, 2> nearest_on(const Box& b, float x, float y) {
 // Every mark gets a ring and a label beside it, joined by a short leader line. The label takes
 // the first place that stays in the plot clear of the other labels and rings and of the
 // points; failing that, clear of labels and rings only; failing that, in the plot.
-void draw_callouts(std::string& out, const Chart& chart, const Frame& f) {
+void draw_callouts(Markup& m, const Chart& chart, const Frame& f) {
   std::vector<Box> marks;
   std::vector<Box> points;
   const auto box_around = [](float x, float y, float r) { return Box{x - r, y - r, x + r, y + r}; };
@@ -388,8 +377,8 @@ void draw_callouts(std::string& out, const Chart& chart, const Frame& f) {
     if (!std::isfinite(c.x) || !std::isfinite(c.y)) continue;
     const float x = f.px(c.x);
     const float y = f.py(c.y);
-    out += "<circle class=\"callout\"" + attr("cx", x) + attr("cy", y) + attr("r", kCalloutRing) +
-           "/>";
+    m.raw("<circle class=\"callout\"").attr("cx", x).attr("cy", y).attr("r", kCalloutRing);
+    m.raw("/>");
     const std::vector<Box> places = label_places(x, y, text_width(c.text), kFontSize + 2);
     const std::array<std::function<bool(const Box&)>, 3> wishes{
         [&](const Box& b) { return inside(b, f) && clear_of(b, marks) && clear_of(b, points); },
@@ -408,10 +397,9 @@ void draw_callouts(std::string& out, const Chart& chart, const Frame& f) {
     const float distance = std::hypot(lx - x, ly - y);
     if (distance > kCalloutRing + 1) {
       const float from = kCalloutRing / distance;
-      out += "<line class=\"leader\"" + attr("x1", x + (lx - x) * from) +
-             attr("y1", y + (ly - y) * from) + attr("x2", lx) + attr("y2", ly) + "/>";
+      line_element(m, "leader", x + (lx - x) * from, y + (ly - y) * from, lx, ly);
     }
-    out += text_element(place.left, place.bottom - 3, "start", "callout-label", c.text);
+    text_element(m, place.left, place.bottom - 3, "start", "callout-label", c.text);
   }
 }
 
@@ -438,23 +426,25 @@ std::vector<LegendEntry> legend_layout(const Chart& chart, float left, float top
   return entries;
 }
 
-void draw_legend(std::string& out, const std::vector<LegendEntry>& entries) {
+void draw_legend(Markup& m, const std::vector<LegendEntry>& entries) {
   if (entries.empty()) return;
-  out += "<g class=\"legend\">";
+  m.raw("<g class=\"legend\">");
   for (const LegendEntry& e : entries) {
     const Series& s = *e.series;
     const float mid = e.y + kLegendLine / 2;
     if (s.joined) {
-      out += "<line class=\"line\"" + stroke_of(s) + attr("x1", e.x) + attr("y1", mid) +
-             attr("x2", e.x + kLegendSwatch) + attr("y2", mid) + "/>";
+      m.raw("<line class=\"line\"");
+      stroke_of(m, s);
+      m.attr("x1", e.x).attr("y1", mid).attr("x2", e.x + kLegendSwatch).attr("y2", mid).raw("/>");
     }
     if (s.marker != Marker::None) {
-      out += marker_shape(s.marker, e.x + kLegendSwatch / 2, mid, s.colour) + "/>";
+      open_marker(m, s.marker, e.x + kLegendSwatch / 2, mid);
+      m.attr("fill", s.colour).raw("/>");
     }
-    out += text_element(e.x + kLegendSwatch + 6, mid + kFontSize * 0.35F, "start", "legend-text",
-                        s.name);
+    text_element(m, e.x + kLegendSwatch + 6, mid + kFontSize * 0.35F, "start", "legend-text",
+                 s.name);
   }
-  out += "</g>";
+  m.raw("</g>");
 }
 
 std::string omitted_note(const Series& s) {
@@ -491,42 +481,45 @@ Axis nice_axis(float low, float high, int ticks) {
   return axis_with_step(low, high, round_step((high - low) / static_cast<float>(ticks)));
 }
 
-std::string chart_figure(const Chart& chart) {
+void append_chart_figure(std::string& out, const Chart& chart) {
   Frame f = frame_of(chart);
   const float legend_top = f.top + f.height + kAxisBelow + 4;
   const auto legend = legend_layout(chart, f.left, legend_top, chart.width - kRightGap);
   const float height =
       legend_top + (legend.empty() ? 0 : legend.back().y - legend_top + kLegendLine) + 4;
 
-  std::string out = "<figure class=\"chart\" id=\"" + xml_text(chart.id) + "\">";
-  out += "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " + pixels(chart.width) + " " +
-         pixels(height) + "\"" + attr("width", chart.width) + attr("height", height) +
-         " role=\"img\">";
-  const std::string clip = xml_text(chart.id) + "-plot";
-  out += "<defs><clipPath id=\"" + clip + "\"><rect" + attr("x", f.left) + attr("y", f.top) +
-         attr("width", f.width) + attr("height", f.height) + "/></clipPath></defs>";
-  out += text_element(chart.width / 2, kTitleHeight - 6, "middle", "chart-title", chart.title);
-  draw_grid_and_axes(out, chart, f);
-  out += "<g clip-path=\"url(#" + clip + ")\">";
+  Markup m(out);
+  m.raw("<figure class=\"chart\"").attr("id", chart.id).raw(">");
+  m.raw("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 ").pixels(chart.width);
+  m.raw(" ").pixels(height).raw("\"").attr("width", chart.width).attr("height", height);
+  m.raw(" role=\"img\">");
+  const std::string clip = chart.id + "-plot";
+  m.raw("<defs><clipPath").attr("id", clip).raw("><rect").attr("x", f.left).attr("y", f.top);
+  m.attr("width", f.width).attr("height", f.height).raw("/></clipPath></defs>");
+  text_element(m, chart.width / 2, kTitleHeight - 6, "middle", "chart-title", chart.title);
+  draw_grid_and_axes(m, chart, f);
+  m.raw("<g clip-path=\"url(#").text(clip).raw(")\">");
   for (const Series& s : chart.series) {
-    if (s.joined) draw_line(out, s, f);
+    if (s.joined) draw_line(m, s, f);
   }
-  out += "</g>";
+  m.raw("</g>");
   // Markers stay visible on the frame's edge; their tooltips come last, above every line.
-  for (const Series& s : chart.series) draw_markers(out, s, f);
-  draw_callouts(out, chart, f);
-  draw_legend(out, legend);
-  out += "</svg>";
+  for (const Series& s : chart.series) draw_markers(m, s, f);
+  draw_callouts(m, chart, f);
+  draw_legend(m, legend);
+  m.raw("</svg>");
 
-  std::vector<std::string> notes = chart.notes;
+  for (const std::string& note : chart.notes) m.element("p", note, "chart-note");
   for (const Series& s : chart.series) {
-    std::string note = omitted_note(s);
-    if (!note.empty()) notes.push_back(std::move(note));
+    const std::string note = omitted_note(s);
+    if (!note.empty()) m.element("p", note, "chart-note");
   }
-  for (const std::string& note : notes) {
-    out += "<p class=\"chart-note\">" + xml_text(note) + "</p>";
-  }
-  out += "</figure>";
+  m.raw("</figure>");
+}
+
+std::string chart_figure(const Chart& chart) {
+  std::string out;
+  append_chart_figure(out, chart);
   return out;
 }
 

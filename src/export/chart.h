@@ -62,6 +62,7 @@ Axis nice_axis(float low, float high, int ticks);
 
 // The chart as an HTML figure: the SVG drawing, and under it the notes and a line for every
 // series with points left out because a value is not finite.
+void append_chart_figure(std::string& out, const Chart& chart);
 std::string chart_figure(const Chart& chart);
 
 }  // namespace ostrevik::exports
