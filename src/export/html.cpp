@@ -297,7 +297,7 @@ std::string flagged_table(const TestSnapshot& t) {
   if (t.flagged.empty()) return element("p", kAllClear);
   std::string out =
       element("p", "Okuma denetimi: " + integer(static_cast<long long>(t.flagged.size())) +
-                       " şüpheli okuma satırı (değerler mm).");
+                       " şüpheli okuma satırı (TIMACT saat.dakika, öteki sütunlar mm).");
   out += "<table><tr>";
   for (const char* name : {"TIMACT", "HIGHDX", "TLOWDX", "HIGHDY", "TLOWDY", "HIGHTL", "TLOWTL"}) {
     out += "<th>" + std::string(name) + "</th>";
