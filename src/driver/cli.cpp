@@ -93,7 +93,10 @@ std::string fixed_3(float value) {
 std::string envelope_text(const Tally& tally, const Run& run) {
   if (!tally.strength_analysed) return "";
   if (!strength::fits_envelope_with_cohesion(run.c.IPARRG)) {
-    return "; no envelope with cohesion (PARREG " + std::to_string(run.c.IPARRG) + ")";
+    std::string text = "; no envelope with cohesion (PARREG ";
+    text += std::to_string(run.c.IPARRG);
+    text += ')';
+    return text;
   }
   const float c = run.st.COHESN[0];
   const float phi = run.st.PHILRG[0];

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <initializer_list>
 
 namespace ostrevik::driver {
 namespace {
@@ -15,6 +16,13 @@ struct OptionSpec {
   void (*apply)(Options& options, std::string_view value);  // throws UsageError on a bad value
 };
 
+// The pieces of a message, one after the other.
+std::string joined(std::initializer_list<std::string_view> pieces) {
+  std::string text;
+  for (const std::string_view piece : pieces) text += piece;
+  return text;
+}
+
 void set_encoding(Options& options, std::string_view value) {
   std::string name(value);
   std::transform(name.begin(), name.end(), name.begin(),
@@ -24,7 +32,7 @@ void set_encoding(Options& options, std::string_view value) {
   } else if (name == "utf-8" || name == "utf8") {
     options.encoding = ReportEncoding::Utf8;
   } else {
-    throw UsageError("unknown report encoding '" + std::string(value) + "' (cp857 or utf-8)");
+    throw UsageError(joined({"unknown report encoding '", value, "' (cp857 or utf-8)"}));
   }
 }
 
@@ -84,35 +92,35 @@ class Parser {
     const std::string_view body = arg.substr(2);
     const std::size_t equals = body.find('=');
     const OptionSpec* spec = long_option(body.substr(0, equals));
-    if (spec == nullptr) throw UsageError("unknown option '" + std::string(arg) + "'");
+    if (spec == nullptr) throw UsageError(joined({"unknown option '", arg, "'"}));
     if (equals != std::string_view::npos) {
       if (spec->value.empty()) {
-        throw UsageError("option '--" + std::string(spec->long_name) + "' takes no value");
+        throw UsageError(joined({"option '--", spec->long_name, "' takes no value"}));
       }
       spec->apply(options_, body.substr(equals + 1));
       return;
     }
     spec->apply(options_, spec->value.empty() ? std::string_view{}
-                                              : value_for("--" + std::string(spec->long_name)));
+                                              : value_for(joined({"--", spec->long_name})));
   }
 
   // "-f", "-fq" (switches together), "-o value" or "-ovalue".
   void take_short(std::string_view arg) {
     for (std::size_t k = 1; k < arg.size(); ++k) {
       const OptionSpec* spec = short_option(arg[k]);
-      if (spec == nullptr) throw UsageError("unknown option '-" + std::string(1, arg[k]) + "'");
+      if (spec == nullptr) throw UsageError(joined({"unknown option '-", arg.substr(k, 1), "'"}));
       if (spec->value.empty()) {
         spec->apply(options_, {});
         continue;
       }
       const std::string_view rest = arg.substr(k + 1);
-      spec->apply(options_, rest.empty() ? value_for("-" + std::string(1, arg[k])) : rest);
+      spec->apply(options_, rest.empty() ? value_for(joined({"-", arg.substr(k, 1)})) : rest);
       return;
     }
   }
 
   std::string_view value_for(const std::string& option) {
-    if (next_ >= args_.size()) throw UsageError("option '" + option + "' needs a value");
+    if (next_ >= args_.size()) throw UsageError(joined({"option '", option, "' needs a value"}));
     return args_[next_++];
   }
 
