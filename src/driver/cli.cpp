@@ -72,8 +72,9 @@ FileOutcome evaluate_file(const std::string& data_path, const std::string& repor
   if (report) {
     outcome.kept_partial = report->keep_partial();
     if (outcome.kept_partial != report_path) {
+      const bool old_report = std::filesystem::exists(report_path);
       report_error("what was written before the error is kept in " + outcome.kept_partial + "; " +
-                   report_path + " was left as it was");
+                   report_path + (old_report ? " was left as it was" : " was not written"));
     }
   }
   return outcome;
