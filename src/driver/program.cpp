@@ -3,8 +3,11 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <string_view>
+#include <vector>
 
 #include "codec/errors.h"
+#include "driver/cli.h"
 #include "driver/console.h"
 #include "driver/dialogue.h"
 #include "driver/files.h"
@@ -31,10 +34,11 @@ int evaluate_files(const FileName& data_name, const FileName& report_name, codec
   codec::Source data = read_data_file(path_of(data_name));
   ReportFile report(path_of(report_name));
   auto run = std::make_unique<Run>();
+  Tally tally;
   int status = 0;
   try {
     write_title_line(report, report_name, data_name);
-    status = evaluate_data(*run, data, report, console);
+    status = evaluate_data(*run, data, report, console, tally);
   } catch (...) {
     // Whatever stopped the run, the report written so far is kept; a write error met while
     // closing is of less interest than what stopped the run.
@@ -50,7 +54,7 @@ int evaluate_files(const FileName& data_name, const FileName& report_name, codec
 
 }  // namespace
 
-int program_main() {
+int dialogue_main() {
   ConsoleSink console(stdout, console_wants_utf8());
   try {
     write_banner(console);
@@ -75,6 +79,12 @@ int program_main() {
     report_fatal(std::string("internal error: ") + e.what());
   }
   return kFatal;
+}
+
+int program_main(int argc, char** argv) {
+  if (argc <= 1) return dialogue_main();
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  return command_line_main(args);
 }
 
 }  // namespace ostrevik::driver

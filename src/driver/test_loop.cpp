@@ -69,9 +69,27 @@ bool begins_with_constants(float PFIXDR) {
   return PFIXDR == 1.0F || PFIXDR == 3.0F;
 }
 
+void count_test(TestEnd end, bool checked_only, Tally& tally) {
+  switch (end) {
+    case TestEnd::Finished:
+      ++(checked_only ? tally.checked_only : tally.evaluated);
+      break;
+    case TestEnd::TooManyTests:
+    case TestEnd::Refused:
+      ++tally.refused;
+      break;
+    case TestEnd::IterationLimit:
+      ++tally.iteration_limit;
+      break;
+    case TestEnd::EndOfInput:
+      break;
+  }
+}
+
 }  // namespace
 
-int evaluate_data(Run& run, codec::Source& data, codec::Sink& report, codec::Sink& console) {
+int evaluate_data(Run& run, codec::Source& data, codec::Sink& report, codec::Sink& console,
+                  Tally& tally) {
   std::vector<int> nonfinite_tests;
   bool with_constants = true;
   TestEnd end = TestEnd::Finished;
@@ -79,6 +97,7 @@ int evaluate_data(Run& run, codec::Source& data, codec::Sink& report, codec::Sin
     const int test = run.n.NTEST + 1;
     const int nonfinite_before = report.nonfinite_fields;
     end = next_test(run, with_constants, data, report, console);
+    count_test(end, run.c.PDATCH > 0, tally);
     // At the end of the input only a constants block may have been echoed: its values count for
     // the test that it would have begun.
     if (report.nonfinite_fields > nonfinite_before) {
@@ -90,7 +109,7 @@ int evaluate_data(Run& run, codec::Source& data, codec::Sink& report, codec::Sin
   bool nonfinite_in_analysis = false;
   if (end == TestEnd::EndOfInput || end == TestEnd::TooManyTests) {
     const int nonfinite_before = report.nonfinite_fields;
-    strength::analyse_end_of_input(run, report);
+    tally.strength_analysed = strength::analyse_end_of_input(run, report);
     nonfinite_in_analysis = report.nonfinite_fields > nonfinite_before;
   }
   write_nonfinite_warning(nonfinite_tests, nonfinite_in_analysis, report, console);

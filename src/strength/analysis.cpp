@@ -194,7 +194,7 @@ void first_pass(Run& run, const Points& p, codec::Sink& report) {
     write_origin_rows(report, st);
     origin_columns(p, run.c.POISNR, st);
   }
-  if (IPARRG == 2 || IPARRG == 3 || IPARRG == 5) {
+  if (fits_envelope_with_cohesion(IPARRG)) {
     write_correlation_row(report, st);
     write_cohesion_row(report, st);
     cohesion_columns(p, run.c.POISNR, st);
@@ -225,17 +225,22 @@ void second_pass(Run& run, const Points& p, codec::Sink& report) {
 
 }  // namespace
 
-void analyse_end_of_input(Run& run, codec::Sink& report) {
+bool fits_envelope_with_cohesion(int IPARRG) {
+  return IPARRG == 2 || IPARRG == 3 || IPARRG == 5;
+}
+
+bool analyse_end_of_input(Run& run, codec::Sink& report) {
   run.st.IANMOD = 7;
   const Points p = stored_points(run);
   run.n.NTESTS = p.NTESTS;
   const int IPARRG = run.c.IPARRG;
-  if (p.NTESTS < 2 || IPARRG <= 0 || run.c.PDATCH != 0.0F) return;
+  if (p.NTESTS < 2 || IPARRG <= 0 || run.c.PDATCH != 0.0F) return false;
   first_pass(run, p, report);
-  if (IPARRG != 4 && IPARRG != 5) return;
+  if (IPARRG != 4 && IPARRG != 5) return true;
   run.st.IANMOD = 8;
   run.st.SIGTOP = p.x(p.NTESTS, 1);
   second_pass(run, p, report);
+  return true;
 }
 
 }  // namespace ostrevik::strength

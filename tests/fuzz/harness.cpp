@@ -27,9 +27,10 @@ void evaluate_data_bytes(const std::uint8_t* data, std::size_t size) {
   codec::Source source{std::string(bytes), 5, "FUZZ.DAT"};
   codec::StringSink report;
   codec::StringSink console;
+  Tally tally;
   bool fatal = false;
   try {
-    const int status = driver::evaluate_data(*run, source, report, console);
+    const int status = driver::evaluate_data(*run, source, report, console, tally);
     if (status != 0 && status != 1) std::abort();
   } catch (const codec::FatalError&) {
     fatal = true;  // a fatal read error is a proper end of the run
