@@ -9,13 +9,15 @@
 #include <optional>
 #include <vector>
 
+#include "codec/cp857.h"
 #include "codec/errors.h"
 #include "codec/layout.h"
 #include "driver/console.h"
 #include "driver/files.h"
 #include "driver/program.h"
 #include "driver/report_target.h"
-#include "strength/analysis.h"
+#include "export/csv.h"
+#include "export/notes.h"
 
 namespace ostrevik::driver {
 namespace {
@@ -56,19 +58,22 @@ FileOutcome evaluate_file(const std::string& data_path, const std::string& repor
   FileOutcome outcome;
   outcome.data_path = data_path;
   outcome.report_path = report_path;
+  outcome.snapshot.data_file = data_path;
+  outcome.snapshot.report_file = report_path;
   std::optional<ReportTarget> report;
   try {
     codec::Source data = read_data_file(data_path);
     if (options.force) refuse_report_over_data(data_path, report_path);
     report.emplace(report_path, options.force, options.encoding);
     write_title_line(report->sink(), title_name(report_path), title_name(data_path));
-    outcome.status = evaluate_data(run, data, report->sink(), console, outcome.tally);
+    outcome.status = evaluate_data(run, data, report->sink(), console, &outcome.snapshot);
     report->complete();
     return outcome;
   } catch (...) {
     report_error(message_of_current_exception());
   }
   outcome.status = kFatal;
+  outcome.snapshot.exit_status = kFatal;
   if (report) {
     outcome.kept_partial = report->keep_partial();
     if (outcome.kept_partial != report_path) {
@@ -91,24 +96,60 @@ std::string fixed_3(float value) {
 }
 
 // The peak envelope with cohesion on the true shear plane (case 1), when it was fitted.
-std::string envelope_text(const Tally& tally, const Run& run) {
-  if (!tally.strength_analysed) return "";
-  if (!strength::fits_envelope_with_cohesion(run.c.IPARRG)) {
-    std::string text = "; no envelope with cohesion (PARREG ";
-    text += std::to_string(run.c.IPARRG);
-    text += ')';
-    return text;
+std::string envelope_text(const exports::StrengthSnapshot& strength) {
+  using State = exports::AnalysisValue::State;
+  if (!strength.ran) return "";
+  const exports::CaseSnapshot& peak = strength.cases[0];
+  if (peak.COFCOR.state == State::NotComputed) {
+    return "; no envelope with cohesion (PARREG " + std::to_string(strength.IPARRG) + ")";
   }
-  const float c = run.st.COHESN[0];
-  const float phi = run.st.PHILRG[0];
-  if (!std::isfinite(c) || !std::isfinite(phi)) return "; peak envelope not computable";
-  return "; peak envelope c = " + fixed_3(c) + " kPa, phi = " + fixed_3(phi) + " deg";
+  if (peak.COHESN.state != State::Number || peak.PHILRG.state != State::Number) {
+    return "; peak envelope not computable";
+  }
+  return "; peak envelope c = " + fixed_3(peak.COHESN.value) +
+         " kPa, phi = " + fixed_3(peak.PHILRG.value) + " deg";
 }
 
-std::string counts_text(const Tally& tally) {
-  return std::to_string(tally.evaluated) + " evaluated, " + std::to_string(tally.checked_only) +
-         " checked only, " + std::to_string(tally.refused) + " refused, " +
-         std::to_string(tally.iteration_limit) + " at the iteration limit";
+std::string counts_text(const exports::FileSnapshot& snapshot) {
+  const auto count = [&snapshot](exports::TestKind kind) {
+    return std::to_string(std::count_if(snapshot.tests.begin(), snapshot.tests.end(),
+                                        [kind](const auto& t) { return t.kind == kind; }));
+  };
+  using exports::TestKind;
+  return count(TestKind::Evaluated) + " evaluated, " + count(TestKind::CheckOnly) +
+         " checked only, " + count(TestKind::Refused) + " refused, " +
+         count(TestKind::IterationLimit) + " at the iteration limit";
+}
+
+// Written as it is, not through the console's conversion: file names are in the system's own
+// encoding. The line ends in CR LF like every console record.
+void write_summary_line(const FileOutcome& outcome) {
+  const std::string line = summary_line(outcome) + "\r\n";
+  std::fwrite(line.data(), 1, line.size(), stdout);
+}
+
+// The notes in the console's encoding, like the messages of the evaluation.
+void write_notes(const exports::FileSnapshot& snapshot, codec::Sink& console) {
+  for (const exports::Note& note : exports::file_notes(snapshot)) {
+    console.record(codec::to_cp857("  " + exports::note_line(note)));
+  }
+}
+
+// The exports asked for, beside the report; a file that cannot be written is reported and
+// makes the file's status 2.
+int write_exports(const FileOutcome& outcome, const Options& options) {
+  exports::CsvFiles files;
+  if (options.csv) files = exports::csv_files(outcome.snapshot);
+  int status = outcome.status;
+  for (const auto& [path, bytes] : files) {
+    try {
+      write_whole_file(path, bytes);
+    } catch (const ReportFileError& e) {
+      report_error(e.what());
+      status = kFatal;
+    }
+  }
+  return status;
 }
 
 int evaluate_batch(const Options& options) {
@@ -120,8 +161,8 @@ int evaluate_batch(const Options& options) {
     // Each file gets a fresh run state, freed before the next.
     auto run = std::make_unique<Run>();
     const FileOutcome outcome = evaluate_file(data_path, report_path, options, console, *run);
-    write_file_outputs(outcome, *run, options);
-    status = std::max(status, outcome.status);
+    run.reset();
+    status = std::max(status, write_file_outputs(outcome, options, console));
   }
   std::fflush(stdout);
   return status;
@@ -147,24 +188,25 @@ FileName title_name(const std::string& path) {
   return name;
 }
 
-std::string summary_line(const FileOutcome& outcome, const Run& run) {
+std::string summary_line(const FileOutcome& outcome) {
   if (outcome.status == kFatal) {
     if (outcome.kept_partial.empty()) return outcome.data_path + ": fatal error, no report written";
     return outcome.data_path + " -> " + outcome.kept_partial +
-           " (incomplete): " + counts_text(outcome.tally) + "; fatal error";
+           " (incomplete): " + counts_text(outcome.snapshot) + "; fatal error";
   }
-  return outcome.data_path + " -> " + outcome.report_path + ": " + counts_text(outcome.tally) +
-         envelope_text(outcome.tally, run);
+  return outcome.data_path + " -> " + outcome.report_path + ": " +
+         counts_text(outcome.snapshot) + envelope_text(outcome.snapshot.strength);
 }
 
-void write_file_outputs(const FileOutcome& outcome, const Run& run, const Options& options) {
+int write_file_outputs(const FileOutcome& outcome, const Options& options, codec::Sink& console) {
   if (!options.quiet) {
-    // Written as it is, not through the console's conversion: file names are in the system's
-    // own encoding. The line ends in CR LF like every console record.
-    const std::string line = summary_line(outcome, run) + "\r\n";
-    std::fwrite(line.data(), 1, line.size(), stdout);
+    write_summary_line(outcome);
+    write_notes(outcome.snapshot, console);
     std::fflush(stdout);
   }
+  // After a fatal error there is no complete report for the exports to go with.
+  if (outcome.status == kFatal) return outcome.status;
+  return write_exports(outcome, options);
 }
 
 int command_line_main(std::span<const std::string_view> args) {

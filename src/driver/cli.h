@@ -7,7 +7,7 @@
 #include "driver/dialogue.h"
 #include "driver/options.h"
 #include "model/state.h"
-#include "model/tally.h"
+#include "export/snapshot.h"
 
 namespace ostrevik::driver {
 
@@ -27,16 +27,17 @@ struct FileOutcome {
   std::string data_path;     // the data file, as given
   std::string report_path;   // its report, as derived or given with -o
   int status = 0;            // 0 normal end, 1 ended early, 2 fatal error
-  Tally tally;               // how its tests ended
+  exports::FileSnapshot snapshot;  // its tests and strength analysis, as far as they went
   std::string kept_partial;  // after a fatal error: where what was written is; empty for nothing
 };
 
-// Everything written after a data file was evaluated, from its outcome and its run state: the
-// summary line on standard output (unless -q).
-void write_file_outputs(const FileOutcome& outcome, const Run& run, const Options& options);
+// Everything written after a data file was evaluated, from its outcome: the summary line and
+// the plausibility notes on standard output (unless -q), the HTML page and the CSV files when
+// asked for. Returns the file's exit status, 2 when an export could not be written.
+int write_file_outputs(const FileOutcome& outcome, const Options& options, codec::Sink& console);
 
 // "S1.DAT -> S1.OUT: 3 evaluated, 0 checked only, 0 refused, 0 at the iteration limit; peak
 // envelope c = 12.345 kPa, phi = 31.234 deg".
-std::string summary_line(const FileOutcome& outcome, const Run& run);
+std::string summary_line(const FileOutcome& outcome);
 
 }  // namespace ostrevik::driver

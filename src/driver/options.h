@@ -19,7 +19,8 @@ struct Options {
   std::vector<std::string> data_files;  // the data files, in the order given
   std::string report_file;  // the report of the one data file; empty: named after the data file
   bool force = false;       // an existing report is replaced once the new one is complete
-  bool quiet = false;       // no summary line after each data file
+  bool quiet = false;       // no summary line and no notes after each data file
+  bool csv = false;         // the CSV files beside the report
   ReportEncoding encoding = ReportEncoding::Cp857;  // the report's encoding
   bool help = false;                                // only the usage text is wanted
   bool version = false;  // only the program's name and version are wanted

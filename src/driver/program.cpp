@@ -34,11 +34,10 @@ int evaluate_files(const FileName& data_name, const FileName& report_name, codec
   codec::Source data = read_data_file(path_of(data_name));
   ReportFile report(path_of(report_name));
   auto run = std::make_unique<Run>();
-  Tally tally;
   int status = 0;
   try {
     write_title_line(report, report_name, data_name);
-    status = evaluate_data(*run, data, report, console, tally);
+    status = evaluate_data(*run, data, report, console);
   } catch (...) {
     // Whatever stopped the run, the report written so far is kept; a write error met while
     // closing is of less interest than what stopped the run.

@@ -1,8 +1,8 @@
 #pragma once
 // The run driver: the console dialogue, the two files, the test loop, the end of the run.
 #include "codec/record.h"
+#include "export/snapshot.h"
 #include "model/state.h"
-#include "model/tally.h"
 
 namespace ostrevik::driver {
 
@@ -14,9 +14,11 @@ int program_main(int argc, char** argv);
 int dialogue_main();
 
 // Everything after the files are open: the tests of the data file, the strength analysis and
-// the end-of-run warning, with how the tests ended counted in `tally` as they go by. Returns 0
-// or 1; throws codec::FatalError on a fatal read error.
+// the end-of-run warning. Returns 0 or 1; throws codec::FatalError on a fatal read error.
+// With a `snapshot`, appends the snapshot of every test as it ends, and of the strength
+// analysis and the exit status at the end; the file names, and exit status 2 after a fatal
+// error, are left to the caller.
 int evaluate_data(Run& run, codec::Source& data, codec::Sink& report, codec::Sink& console,
-                  Tally& tally);
+                  exports::FileSnapshot* snapshot = nullptr);
 
 }  // namespace ostrevik::driver

@@ -82,4 +82,19 @@ std::string ReportTarget::keep_partial() {
   return partial;
 }
 
+void write_whole_file(const std::string& path, std::string_view bytes) {
+  const std::string temporary = ReportTarget::temporary_name(path);
+  std::FILE* file = std::fopen(temporary.c_str(), "wb");
+  if (file == nullptr) {
+    throw ReportFileError("cannot create file " + temporary + ": " + std::strerror(errno));
+  }
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() &&
+                       std::fflush(file) == 0;
+  if (std::fclose(file) != 0 || !written) {
+    std::remove(temporary.c_str());
+    throw ReportFileError("write error, file " + temporary);
+  }
+  if (const auto error = rename_over(temporary, path)) throw ReportFileError(*error);
+}
+
 }  // namespace ostrevik::driver

@@ -55,4 +55,8 @@ class ReportTarget {
   std::optional<Utf8Sink> utf8_;  // present when the report is written in UTF-8
 };
 
+// Writes a whole file of the exports, replacing one of that name only once it is complete (as
+// a replacing report is). Throws ReportFileError when it cannot be written.
+void write_whole_file(const std::string& path, std::string_view bytes);
+
 }  // namespace ostrevik::driver

@@ -11,6 +11,13 @@
 namespace ostrevik::driver {
 namespace {
 
+const codec::Layout& iteration_limit_message() {
+  static const codec::Layout kMessage(
+      "(/,/,1X,'İTERASYON SAYISI 16 YI GEÇİYOR.  LÜTFEN VERİLERİ EKSİK NOKTA (.) V.S. "
+      "YÖNÜNDEN DENETLEYİNİZ !')");
+  return kMessage;
+}
+
 const codec::Layout& whole_record() {
   static const codec::Layout kRecord("(A)");
   return kRecord;
@@ -37,11 +44,17 @@ void write_to_both(std::string_view record, codec::Sink& report, codec::Sink& co
 }
 
 void write_iteration_limit_message(codec::Sink& report, codec::Sink& console) {
-  static const codec::Layout kMessage(
-      "(/,/,1X,'İTERASYON SAYISI 16 YI GEÇİYOR.  LÜTFEN VERİLERİ EKSİK NOKTA (.) V.S. "
-      "YÖNÜNDEN DENETLEYİNİZ !')");
-  codec::write(report, kMessage);
-  codec::write(console, kMessage);
+  codec::write(report, iteration_limit_message());
+  codec::write(console, iteration_limit_message());
+}
+
+std::string iteration_limit_record() {
+  codec::StringSink sink;
+  codec::write(sink, iteration_limit_message());
+  // The message is the last record, after the empty ones.
+  std::string_view bytes(sink.bytes);
+  bytes.remove_suffix(2);
+  return std::string(bytes.substr(bytes.rfind("\r\n") + 2));
 }
 
 void write_negative_displacement_warning(const Counters& n, codec::Sink& report,

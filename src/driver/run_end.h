@@ -1,6 +1,7 @@
 #pragma once
 // The messages with which the evaluation of a run ends: a refused test, the iteration limit,
 // and the warnings of the end of the run.
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -13,6 +14,9 @@ namespace ostrevik::driver {
 void write_to_both(std::string_view record, codec::Sink& report, codec::Sink& console);
 
 void write_iteration_limit_message(codec::Sink& report, codec::Sink& console);
+
+// The iteration-limit message as one record (CP857, without the empty lines before it).
+std::string iteration_limit_record();
 
 // The tests with negative shear displacement (`NEGTST`) and the count of their readings
 // (`NEGCNT`), to the report and then, inside the banner's asterisk lines, to the console.

@@ -1,7 +1,9 @@
+#include <string>
 #include <vector>
 
 #include "driver/program.h"
 #include "driver/run_end.h"
+#include "driver/snapshots.h"
 #include "input/constants_block.h"
 #include "input/readings_records.h"
 #include "input/specimen_records.h"
@@ -36,8 +38,9 @@ void evaluate_readings(Run& run, codec::Source& data, codec::Sink& report) {
 }
 
 // One test: its constants block when it begins with one, its title, specimen and readings.
+// A refusal leaves its message in `refusal`.
 TestEnd next_test(Run& run, bool with_constants, codec::Source& data, codec::Sink& report,
-                  codec::Sink& console) {
+                  codec::Sink& console, std::string& refusal) {
   try {
     // A file whose every test brings its own constants block ends after its last test where
     // the next block would begin: the title read then meets the end, as in any other file.
@@ -47,9 +50,9 @@ TestEnd next_test(Run& run, bool with_constants, codec::Source& data, codec::Sin
     if (!input::read_title_block(run, data, report)) return TestEnd::EndOfInput;
     if (run.n.NTEST >= MAXTS) {
       const int test = MAXTS + 1;
-      write_to_both(
-          refuse_test(test, "NTEST", test, "BİR VERİ KÜTÜĞÜ EN ÇOK 40 DENEY İÇEREBİLİR.").record,
-          report, console);
+      refusal =
+          refuse_test(test, "NTEST", test, "BİR VERİ KÜTÜĞÜ EN ÇOK 40 DENEY İÇEREBİLİR.").record;
+      write_to_both(refusal, report, console);
       return TestEnd::TooManyTests;
     }
     input::read_specimen_records(run, data);
@@ -57,6 +60,7 @@ TestEnd next_test(Run& run, bool with_constants, codec::Source& data, codec::Sin
     evaluate_readings(run, data, report);
     return TestEnd::Finished;
   } catch (const TestRefused& refused) {
+    refusal = refused.record;
     write_to_both(refused.record, report, console);
     return TestEnd::Refused;
   } catch (const IterationLimitExceeded&) {
@@ -69,35 +73,35 @@ bool begins_with_constants(float PFIXDR) {
   return PFIXDR == 1.0F || PFIXDR == 3.0F;
 }
 
-void count_test(TestEnd end, bool checked_only, Tally& tally) {
+exports::TestKind kind_of(TestEnd end, const Run& run) {
   switch (end) {
-    case TestEnd::Finished:
-      ++(checked_only ? tally.checked_only : tally.evaluated);
-      break;
     case TestEnd::TooManyTests:
     case TestEnd::Refused:
-      ++tally.refused;
-      break;
+      return exports::TestKind::Refused;
     case TestEnd::IterationLimit:
-      ++tally.iteration_limit;
-      break;
+      return exports::TestKind::IterationLimit;
+    case TestEnd::Finished:
     case TestEnd::EndOfInput:
       break;
   }
+  return run.c.PDATCH > 0 ? exports::TestKind::CheckOnly : exports::TestKind::Evaluated;
 }
 
 }  // namespace
 
 int evaluate_data(Run& run, codec::Source& data, codec::Sink& report, codec::Sink& console,
-                  Tally& tally) {
+                  exports::FileSnapshot* snapshot) {
   std::vector<int> nonfinite_tests;
   bool with_constants = true;
   TestEnd end = TestEnd::Finished;
   while (end == TestEnd::Finished) {
     const int test = run.n.NTEST + 1;
     const int nonfinite_before = report.nonfinite_fields;
-    end = next_test(run, with_constants, data, report, console);
-    count_test(end, run.c.PDATCH > 0, tally);
+    std::string refusal;
+    end = next_test(run, with_constants, data, report, console, refusal);
+    if (snapshot != nullptr && end != TestEnd::EndOfInput) {
+      snapshot->tests.push_back(snapshot_of_test(run, test, kind_of(end, run), refusal));
+    }
     // At the end of the input only a constants block may have been echoed: its values count for
     // the test that it would have begun.
     if (report.nonfinite_fields > nonfinite_before) {
@@ -109,12 +113,18 @@ int evaluate_data(Run& run, codec::Source& data, codec::Sink& report, codec::Sin
   bool nonfinite_in_analysis = false;
   if (end == TestEnd::EndOfInput || end == TestEnd::TooManyTests) {
     const int nonfinite_before = report.nonfinite_fields;
-    tally.strength_analysed = strength::analyse_end_of_input(run, report);
+    strength::analyse_end_of_input(run, report);
     nonfinite_in_analysis = report.nonfinite_fields > nonfinite_before;
   }
   write_nonfinite_warning(nonfinite_tests, nonfinite_in_analysis, report, console);
   write_negative_displacement_warning(run.n, report, console);
-  return end == TestEnd::EndOfInput ? 0 : 1;
+  const int status = end == TestEnd::EndOfInput ? 0 : 1;
+  if (snapshot != nullptr) {
+    const bool reached = end == TestEnd::EndOfInput || end == TestEnd::TooManyTests;
+    snapshot->strength = snapshot_of_strength(run, reached);
+    snapshot->exit_status = status;
+  }
+  return status;
 }
 
 }  // namespace ostrevik::driver

@@ -42,32 +42,28 @@ bool suspect(const RArr& ra, const RArr& rb, int i, int nread) {
   return ra(i + 2) - rb(i + 2) > kThreshold && up && down;
 }
 
-struct Row {
-  float TIMACT = 0, HIGHDX = 0, TLOWDX = 0, HIGHDY = 0, TLOWDY = 0, HIGHTL = 0, TLOWTL = 0;
-};
-
 // Which columns a pairing fills with the horizontal, vertical and top-cap readings.
 struct Pairing {
   const RArr Rates::*ra;
   const RArr Rates::*rb;
-  float Row::*dx;
-  float Row::*dy;
-  float Row::*tl;
+  float SuspectReading::*dx;
+  float SuspectReading::*dy;
+  float SuspectReading::*tl;
 };
 
-std::vector<Row> suspect_rows(const Readings& r, int nread) {
+std::vector<SuspectReading> suspect_rows(const Readings& r, int nread) {
   static const Pairing kPairings[] = {
-      {&Rates::RDX, &Rates::RDY, &Row::HIGHDX, &Row::TLOWDY, nullptr},
-      {&Rates::RDY, &Rates::RDX, &Row::TLOWDX, &Row::HIGHDY, nullptr},
-      {&Rates::RTL, &Rates::RDY, nullptr, &Row::TLOWDY, &Row::HIGHTL},
-      {&Rates::RDY, &Rates::RTL, nullptr, &Row::HIGHDY, &Row::TLOWTL},
+      {&Rates::RDX, &Rates::RDY, &SuspectReading::HIGHDX, &SuspectReading::TLOWDY, nullptr},
+      {&Rates::RDY, &Rates::RDX, &SuspectReading::TLOWDX, &SuspectReading::HIGHDY, nullptr},
+      {&Rates::RTL, &Rates::RDY, nullptr, &SuspectReading::TLOWDY, &SuspectReading::HIGHTL},
+      {&Rates::RDY, &Rates::RTL, nullptr, &SuspectReading::HIGHDY, &SuspectReading::TLOWTL},
   };
   const Rates g = rates_of(r, nread);
-  std::vector<Row> rows;
+  std::vector<SuspectReading> rows;
   for (const Pairing& pairing : kPairings) {
     for (int i = 3; i <= nread; ++i) {
       if (!suspect(g.*pairing.ra, g.*pairing.rb, i, nread)) continue;
-      Row row;
+      SuspectReading row;
       row.TIMACT = r.TIMACT(i);
       if (pairing.dx != nullptr) row.*pairing.dx = r.DXABS(i);
       row.*pairing.dy = r.DY1ABS(i);
@@ -80,23 +76,30 @@ std::vector<Row> suspect_rows(const Readings& r, int nread) {
 
 }  // namespace
 
-void check_readings(const Run& run, codec::Sink& report) {
+std::vector<SuspectReading> suspect_readings(const Run& run) {
+  return suspect_rows(run.r, run.u.NREAD);
+}
+
+void write_readings_check(const std::vector<SuspectReading>& rows, codec::Sink& report) {
   static const codec::Layout kAllClear(
       "(/,/,2X,'*** BU DENEY VERİLERİNDE HERHANGİ BİR YANLIŞ BULUNAMAMIŞTIR. ***')");
   static const codec::Layout kHeader(
       "(/,/,3X,'TIMACT   HIGHDX   TLOWDX   HIGHDY   TLOWDY   HIGHTL  TLOWTL',/,3X,60('-'))");
   static const codec::Layout kRow("(F8.2,6F9.2)");
-  const std::vector<Row> rows = suspect_rows(run.r, run.u.NREAD);
   if (rows.empty()) {
     codec::write(report, kAllClear);
     return;
   }
   codec::write(report, kHeader);
-  for (const Row& row : rows) {
+  for (const SuspectReading& row : rows) {
     codec::write(
         report, kRow,
         {row.TIMACT, row.HIGHDX, row.TLOWDX, row.HIGHDY, row.TLOWDY, row.HIGHTL, row.TLOWTL});
   }
+}
+
+void check_readings(const Run& run, codec::Sink& report) {
+  write_readings_check(suspect_readings(run), report);
 }
 
 }  // namespace ostrevik::input

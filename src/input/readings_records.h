@@ -1,6 +1,9 @@
 #pragma once
 // The readings records of a test, their conversion, and the readings check.
+#include <vector>
+
 #include "codec/record.h"
+#include "model/readings_check.h"
 #include "model/state.h"
 
 namespace ostrevik::input {
@@ -9,7 +12,15 @@ namespace ostrevik::input {
 // 2..40 (before any record is read).
 void read_readings(Run& run, codec::Source& data);
 
-// The readings check of a check-only test: its table of suspect readings or the all-clear line.
+// The readings check: the readings 3..NREAD whose gauge rates look like a single wrong value,
+// pairing by pairing (horizontal against vertical, vertical against horizontal, top cap against
+// vertical, vertical against top cap).
+std::vector<SuspectReading> suspect_readings(const Run& run);
+
+// The table of the suspect readings, or the all-clear line when there is none.
+void write_readings_check(const std::vector<SuspectReading>& rows, codec::Sink& report);
+
+// The readings check of a check-only test, written to the report.
 void check_readings(const Run& run, codec::Sink& report);
 
 }  // namespace ostrevik::input

@@ -39,6 +39,7 @@ bool read_title_block(Run& run, codec::Source& data, codec::Sink& report) {
   for (int line = 0; line < 3; ++line) {
     if (data.at_end()) return false;
     read_title(run, data);
+    run.s.TITLES.at(static_cast<std::size_t>(line)) = run.s.TITLE;
     echo_title(run, report);
   }
   return true;

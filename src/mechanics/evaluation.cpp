@@ -224,7 +224,11 @@ void evaluate_reading(Run& run, int I, codec::Sink& report) {
 }  // namespace
 
 void evaluate_test(Run& run, codec::Sink& report) {
-  for (int I = 1; I <= run.u.NREAD; ++I) evaluate_reading(run, I, report);
+  run.o.NEVAL = 0;
+  for (int I = 1; I <= run.u.NREAD; ++I) {
+    evaluate_reading(run, I, report);
+    run.o.NEVAL = I;
+  }
   finish_test(run);
 }
 

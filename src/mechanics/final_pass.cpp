@@ -36,6 +36,8 @@ void inner_dilatancy_rates(Run& run) {
   }
 }
 
+}  // namespace
+
 void convert_to_mm(Run& run, int I) {
   Results& o = run.o;
   Readings& r = run.r;
@@ -44,8 +46,6 @@ void convert_to_mm(Run& run, int I) {
     (*a)(I) = (*a)(I)*10.0F;
   }
 }
-
-}  // namespace
 
 void search_peak(Run& run) {
   const RArr& value = has_lateral_load(run) ? run.o.SOVERN : run.r.P;

@@ -15,6 +15,9 @@ void search_peak(Run& run);
 // positive and the stress ratio no longer rises.
 int end_reading(const Run& run);
 
+// Converts the lengths of reading I from cm to mm.
+void convert_to_mm(Run& run, int I);
+
 // Sets UBAR(1) = U(1) = 0, DVOVDU, AVPRST, IPKST, IMAXP, IEND and converts the lengths of the
 // readings from cm to mm.
 void finish_test(Run& run);

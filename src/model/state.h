@@ -58,7 +58,8 @@ struct Specimen {
   // mould constants
   float DIAOUT = 0, HTLOWR = 0, XBARQT = 0, YBARQT = 0, HTMOLD = 0, WTMEMP = 0, WADDTM = 0,
         TMOMAV = 0, TMOMAH = 0;
-  std::array<char, 80> TITLE{};  // the title record last read
+  std::array<char, 80> TITLE{};                  // the title record last read
+  std::array<std::array<char, 80>, 3> TITLES{};  // the three title records of the test
 };
 
 // What persists across the tests of a run beyond the constants block.
@@ -102,6 +103,7 @@ struct Results {
       TNSMAX, TNSMIN, TMOM, XFC, YFORCE, GRSBAL, DIFMOM, ALPHAR, ALPHA, DEVIBT, DEVRPT, DEVJNR,
       DEVVPI, VPITT, VPIT, RMV, SLATLD, QLAT, DVOVDU, AVPRST;
   int IMAXP = 0, IEND = 0, IPKST = 0;
+  int NEVAL = 0;  // readings of the test evaluated so far
 };
 
 // Working values of the reading loop and its routines; they carry over from one reading to
@@ -139,6 +141,7 @@ struct PerTest {
 struct Strength {
   int IANMOD = 0;
   std::array<float, NCASE> COFCOR{}, CORZRO{}, PHIORG{}, COHESN{}, PHILRG{}, BEXPNT{}, ACONST{};
+  std::array<float, NCASE> COFLOG{};  // correlation of the logarithms (second pass)
   float SIGTOP = 0, SIGSTP = 0;
   std::array<float, 10> SIGLST{}, TAULST{};
   Arr<float, MAXTS> CENORG, AVPORG, CELORG, CENCOH, AVPCOH, CELCOH;

@@ -119,7 +119,7 @@ void write_power_law_rows(codec::Sink& report, const Strength& st) {
   const auto coefficients = case_fields(Field::F7_4, Field::F15_4);
   write_values(report,
                {kCOFCOR, kCOFCORText, case_fields(Field::F8_6, Field::F16_6), &correlation_note()},
-               st.COFCOR);
+               st.COFLOG);
   write_values(report, {kACONST, kACONSTText, coefficients, &kPowerNote}, st.ACONST);
   write_values(report, {kBEXPNT, kBEXPNTText, coefficients, &kPowerNote}, st.BEXPNT);
 
@@ -225,16 +225,16 @@ void second_pass(Run& run, const Points& p, codec::Sink& report) {
 
 }  // namespace
 
-bool fits_envelope_with_cohesion(int IPARRG) {
-  return IPARRG == 2 || IPARRG == 3 || IPARRG == 5;
+bool analysis_runs(const Run& run) {
+  return stored_points(run).NTESTS >= 2 && run.c.IPARRG > 0 && run.c.PDATCH == 0.0F;
 }
 
-bool analyse_end_of_input(Run& run, codec::Sink& report) {
+void analyse_end_of_input(Run& run, codec::Sink& report) {
   run.st.IANMOD = 7;
   const Points p = stored_points(run);
   run.n.NTESTS = p.NTESTS;
   const int IPARRG = run.c.IPARRG;
-  if (p.NTESTS < 2 || IPARRG <= 0 || run.c.PDATCH != 0.0F) return false;
+  if (!analysis_runs(run)) return;
   first_pass(run, p, report);
   if (IPARRG != 4 && IPARRG != 5) return true;
   run.st.IANMOD = 8;

@@ -6,11 +6,10 @@
 namespace ostrevik::strength {
 
 // Runs the first pass (and the second, on logarithms, for IPARRG 4 or 5) when at least two
-// tests stored their values, IPARRG > 0 and PDATCH = 0; otherwise writes nothing. True when the
-// analysis ran.
-bool analyse_end_of_input(Run& run, codec::Sink& report);
+// tests stored their values, IPARRG > 0 and PDATCH = 0; otherwise writes nothing.
+void analyse_end_of_input(Run& run, codec::Sink& report);
 
-// True when IPARRG asks for the least-squares envelope with cohesion (COHESN, PHILRG).
-bool fits_envelope_with_cohesion(int IPARRG);
+// Whether the analysis at the end of the input has what it needs to run.
+bool analysis_runs(const Run& run);
 
 }  // namespace ostrevik::strength

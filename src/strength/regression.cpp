@@ -88,9 +88,9 @@ void regress_case(const Points& p, int c, int IPARRG, Pass pass, Strength& st) {
   const std::size_t k = at(c);
 
   // A correlation exceeds 1 only by rounding (two points lie on their line exactly).
-  st.COFCOR[k] = x_spread && y_spread
-                     ? checked(std::min(std::sqrt((CXY * CXY) / (CYY * CXX)), 1.0F))
-                     : NO_VALUE;
+  float& correlation = pass == Pass::Logarithmic ? st.COFLOG[k] : st.COFCOR[k];
+  correlation = x_spread && y_spread ? checked(std::min(std::sqrt((CXY * CXY) / (CYY * CXX)), 1.0F))
+                                     : NO_VALUE;
 
   if (pass == Pass::Logarithmic) {
     if (x_spread) {

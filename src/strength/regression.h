@@ -36,7 +36,8 @@ std::vector<int> nonpositive_tests(const Points& p);
 enum class Pass { Linear, Logarithmic };
 
 // Correlation and envelopes of case c: through the origin and least squares in the linear
-// pass (as `IPARRG` selects), the power law in the logarithmic pass.
+// pass (as `IPARRG` selects; correlation COFCOR), the power law in the logarithmic pass
+// (correlation COFLOG).
 void regress_case(const Points& p, int c, int IPARRG, Pass pass, Strength& st);
 
 // `SIGTOP` raised to the next hundred, ten steps up to it and the case-1 power law at each.

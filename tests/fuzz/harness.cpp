@@ -10,6 +10,7 @@
 #include "codec/errors.h"
 #include "codec/record.h"
 #include "driver/program.h"
+#include "export/csv.h"
 
 namespace ostrevik::fuzz {
 
@@ -27,10 +28,12 @@ void evaluate_data_bytes(const std::uint8_t* data, std::size_t size) {
   codec::Source source{std::string(bytes), 5, "FUZZ.DAT"};
   codec::StringSink report;
   codec::StringSink console;
-  Tally tally;
+  exports::FileSnapshot snapshot;
+  snapshot.data_file = "FUZZ.DAT";
+  snapshot.report_file = "FUZZ.OUT";
   bool fatal = false;
   try {
-    const int status = driver::evaluate_data(*run, source, report, console, tally);
+    const int status = driver::evaluate_data(*run, source, report, console, &snapshot);
     if (status != 0 && status != 1) std::abort();
   } catch (const codec::FatalError&) {
     fatal = true;  // a fatal read error is a proper end of the run
@@ -40,6 +43,10 @@ void evaluate_data_bytes(const std::uint8_t* data, std::size_t size) {
   if (!has_letters_for_numbers(bytes) &&
       (has_letters_for_numbers(report.bytes) || has_letters_for_numbers(console.bytes))) {
     std::abort();
+  }
+  // The exports of whatever was evaluated, also after a fatal error.
+  for (const auto& [name, csv] : exports::csv_files(snapshot)) {
+    if (!has_letters_for_numbers(bytes) && has_letters_for_numbers(csv)) std::abort();
   }
   static const std::string warning = codec::to_cp857("HESAPLANAMAYAN DEĞERLER");
   if (!fatal && report.nonfinite_fields > 0 && report.bytes.find(warning) == std::string::npos) {

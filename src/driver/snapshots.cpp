@@ -1,0 +1,41 @@
+#include "driver/snapshots.h"
+
+#include <memory>
+
+#include "driver/run_end.h"
+#include "input/readings_records.h"
+#include "mechanics/final_pass.h"
+#include "strength/analysis.h"
+#include "strength/regression.h"
+
+namespace ostrevik::driver {
+
+exports::TestSnapshot snapshot_of_test(const Run& run, int test, exports::TestKind kind,
+                                       std::string_view cp857_refusal) {
+  using exports::TestKind;
+  switch (kind) {
+    case TestKind::CheckOnly:
+      return exports::test_snapshot(run, test, kind, input::suspect_readings(run), {}, 0);
+    case TestKind::IterationLimit: {
+      // The readings evaluated before the limit, in the units of the report.
+      auto converted = std::make_unique<Run>(run);
+      for (int I = 1; I <= run.o.NEVAL; ++I) mechanics::convert_to_mm(*converted, I);
+      return exports::test_snapshot(*converted, test, kind, {}, iteration_limit_record(),
+                                    run.o.NEVAL);
+    }
+    case TestKind::Refused:
+      return exports::test_snapshot(run, test, kind, {}, cp857_refusal, 0);
+    case TestKind::Evaluated:
+      break;
+  }
+  return exports::test_snapshot(run, test, kind, {}, {}, run.u.NREAD);
+}
+
+exports::StrengthSnapshot snapshot_of_strength(const Run& run, bool reached) {
+  const bool ran = reached && strength::analysis_runs(run);
+  return exports::strength_snapshot(
+      run, ran,
+      ran ? strength::nonpositive_tests(strength::stored_points(run)) : std::vector<int>{});
+}
+
+}  // namespace ostrevik::driver

@@ -1,0 +1,54 @@
+#pragma once
+// Runs a data file in memory, as the program would, and returns the snapshots of the run with
+// its report and console bytes.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "codec/errors.h"
+#include "codec/record.h"
+#include "driver/program.h"
+#include "export/snapshot.h"
+
+namespace ostrevik::testing {
+
+struct SnapshotRun {
+  exports::FileSnapshot snapshot;
+  std::string report;   // CP857 bytes, CR LF
+  std::string console;  // CP857 bytes, CR LF
+};
+
+inline std::string file_bytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The data file `name` given as bytes (a fatal read error gives exit status 2).
+inline SnapshotRun snapshot_of_bytes(const std::string& bytes, const std::string& name) {
+  SnapshotRun result;
+  result.snapshot.data_file = name;
+  result.snapshot.report_file = std::filesystem::path(name).replace_extension(".OUT").string();
+  auto run = std::make_unique<Run>();
+  codec::Source source(bytes, 5, name);
+  codec::StringSink report;
+  codec::StringSink console;
+  try {
+    driver::evaluate_data(*run, source, report, console, &result.snapshot);
+  } catch (const codec::FatalError&) {
+    result.snapshot.exit_status = 2;
+  }
+  result.report = std::move(report.bytes);
+  result.console = std::move(console.bytes);
+  return result;
+}
+
+// A sample data file of the shared folder by its name without extension ("SERIES5").
+inline SnapshotRun sample_snapshot(const std::string& sample) {
+  const std::filesystem::path path =
+      std::filesystem::path(OSTREVIK_SHARED_DIR) / "data" / (sample + ".DAT");
+  return snapshot_of_bytes(file_bytes(path), sample + ".DAT");
+}
+
+}  // namespace ostrevik::testing
