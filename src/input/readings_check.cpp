@@ -64,6 +64,7 @@ std::vector<SuspectReading> suspect_rows(const Readings& r, int nread) {
     for (int i = 3; i <= nread; ++i) {
       if (!suspect(g.*pairing.ra, g.*pairing.rb, i, nread)) continue;
       SuspectReading row;
+      row.reading = i;
       row.TIMACT = r.TIMACT(i);
       if (pairing.dx != nullptr) row.*pairing.dx = r.DXABS(i);
       row.*pairing.dy = r.DY1ABS(i);
