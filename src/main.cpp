@@ -1,5 +1,5 @@
 #include "driver/program.h"
 
-int main() {
-  return ostrevik::driver::program_main();
+int main(int argc, char** argv) {
+  return ostrevik::driver::program_main(argc, argv);
 }

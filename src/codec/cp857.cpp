@@ -55,11 +55,17 @@ char32_t decode(std::string_view utf8, std::size_t& pos) {
   return code;
 }
 
-char byte_of(char32_t code, std::string_view utf8) {
+// The CP857 byte of a character; nothing when CP857 has none.
+std::optional<char> cp857_byte(char32_t code) {
   if (code < 0x80) return static_cast<char>(code);
   for (std::size_t k = 0; k < kUpperHalf.size(); ++k) {
     if (kUpperHalf[k] != 0 && kUpperHalf[k] == code) return static_cast<char>(0x80 + k);
   }
+  return std::nullopt;
+}
+
+char byte_of(char32_t code, std::string_view utf8) {
+  if (const std::optional<char> byte = cp857_byte(code)) return *byte;
   reject(utf8, "character without a CP857 byte");
 }
 
@@ -74,6 +80,43 @@ void append_utf8(std::string& out, char32_t code) {
     out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (code & 0x3F));
   }
+}
+
+// The character of strict UTF-8 at `pos` (no overlong forms, no surrogates, nothing past
+// U+10FFFF), advancing past it; nothing when the bytes there are not UTF-8.
+std::optional<char32_t> strict_decode(std::string_view bytes, std::size_t& pos) {
+  const auto lead = static_cast<unsigned char>(bytes[pos]);
+  if (lead < 0x80) {
+    ++pos;
+    return lead;
+  }
+  std::size_t length = 0;
+  char32_t code = 0;
+  char32_t least = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    code = lead & 0x1F;
+    least = 0x80;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    code = lead & 0x0F;
+    least = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    code = lead & 0x07;
+    least = 0x10000;
+  } else {
+    return std::nullopt;
+  }
+  if (bytes.size() - pos < length) return std::nullopt;
+  for (std::size_t k = 1; k < length; ++k) {
+    const auto next = static_cast<unsigned char>(bytes[pos + k]);
+    if ((next & 0xC0) != 0x80) return std::nullopt;
+    code = (code << 6) | (next & 0x3F);
+  }
+  if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return std::nullopt;
+  pos += length;
+  return code;
 }
 
 }  // namespace
@@ -97,6 +140,22 @@ std::string cp857_to_utf8(std::string_view cp857) {
       append_utf8(text, code != 0 ? code : kReplacement);
     }
   }
+  return text;
+}
+
+std::optional<std::string> cp857_of_utf8_text(std::string_view bytes) {
+  std::string text;
+  text.reserve(bytes.size());
+  bool multi_byte = false;
+  for (std::size_t pos = 0; pos < bytes.size();) {
+    const std::size_t start = pos;
+    const std::optional<char32_t> code = strict_decode(bytes, pos);
+    if (!code) return std::nullopt;
+    multi_byte |= pos - start > 1;
+    if (start == 0 && *code == U'\uFEFF') continue;
+    text += cp857_byte(*code).value_or('?');
+  }
+  if (!multi_byte) return std::nullopt;
   return text;
 }
 

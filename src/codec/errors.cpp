@@ -25,6 +25,19 @@ const char* form_of(FatalKind kind) {
   return "fatal error";
 }
 
+// The field as quoted in the message: a tab, which would look like blanks, shown as <TAB>.
+std::string visible(const std::string& field) {
+  std::string text;
+  for (const char c : field) {
+    if (c == '\t') {
+      text += "<TAB>";
+    } else {
+      text += c;
+    }
+  }
+  return text;
+}
+
 // The message line: the fixed form, then for read errors where in the file it happened.
 std::string compose(FatalKind kind, int unit, const std::string& file, int line, int first_column,
                     int last_column, const std::string& field) {
@@ -38,7 +51,10 @@ std::string compose(FatalKind kind, int unit, const std::string& file, int line,
       } else {
         text += ", column " + std::to_string(first_column);
       }
-      text += ": \"" + field + "\"";
+      text += ": \"" + visible(field) + "\"";
+      if (field.find('\t') != std::string::npos) {
+        text += " (a tab: fixed-column records need spaces)";
+      }
     }
   }
   return text;

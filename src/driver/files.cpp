@@ -3,14 +3,18 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
+#include "codec/cp857.h"
 #include "codec/errors.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace ostrevik::driver {
@@ -41,6 +45,15 @@ std::FILE* create_new_file(const std::string& path) {
 #endif
 }
 
+// Waits until the file's written bytes are on the disk; false when that failed.
+bool to_disk(std::FILE* file) {
+#ifdef _WIN32
+  return _commit(_fileno(file)) == 0;
+#else
+  return fsync(fileno(file)) == 0;
+#endif
+}
+
 }  // namespace
 
 codec::Source read_data_file(const std::string& path) {
@@ -62,6 +75,9 @@ codec::Source read_data_file(const std::string& path) {
   bytes.resize(used);
   // A directory opens on some systems and only fails at the first read.
   if (std::ferror(file.get()) != 0) throw not_found(path);
+  // Typed in UTF-8 (a modern editor's default): read as the CP857 text it stands for, so that
+  // titles come out right and columns count characters, not bytes.
+  if (std::optional<std::string> text = codec::cp857_of_utf8_text(bytes)) bytes = std::move(*text);
   return codec::Source(std::move(bytes), kDataUnit, path);
 }
 
@@ -95,9 +111,18 @@ void ReportFile::write_pending() {
 }
 
 void ReportFile::close() {
+  close_file(false);
+}
+
+void ReportFile::close_on_disk() {
+  close_file(true);
+}
+
+void ReportFile::close_file(bool on_disk) {
   if (!file_) return;
   write_pending();
-  const bool written = std::fflush(file_.get()) == 0 && std::ferror(file_.get()) == 0;
+  bool written = std::fflush(file_.get()) == 0 && std::ferror(file_.get()) == 0;
+  if (on_disk) written = written && to_disk(file_.get());
   const bool closed = std::fclose(file_.release()) == 0;
   if (!written || !closed) throw ReportFileError("write error, unit 6, file " + path_);
 }

@@ -31,6 +31,9 @@ class ReportFile final : public codec::Sink {
   void record(std::string_view bytes) override;
   // Flushes and closes the file; throws ReportFileError when a write failed.
   void close();
+  // The same, and returns only once the file's bytes are on the disk itself, so that a crash
+  // of the system afterwards finds them there.
+  void close_on_disk();
 
  private:
   struct Closer {
@@ -38,6 +41,7 @@ class ReportFile final : public codec::Sink {
   };
   // Hands the records gathered so far to the C library in one piece.
   void write_pending();
+  void close_file(bool on_disk);
 
   std::string path_;
   std::unique_ptr<std::FILE, Closer> file_;

@@ -3,8 +3,11 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <string_view>
+#include <vector>
 
 #include "codec/errors.h"
+#include "driver/cli.h"
 #include "driver/console.h"
 #include "driver/dialogue.h"
 #include "driver/files.h"
@@ -50,7 +53,7 @@ int evaluate_files(const FileName& data_name, const FileName& report_name, codec
 
 }  // namespace
 
-int program_main() {
+int dialogue_main() {
   ConsoleSink console(stdout, console_wants_utf8());
   try {
     write_banner(console);
@@ -75,6 +78,12 @@ int program_main() {
     report_fatal(std::string("internal error: ") + e.what());
   }
   return kFatal;
+}
+
+int program_main(int argc, char** argv) {
+  if (argc <= 1) return dialogue_main();
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  return command_line_main(args);
 }
 
 }  // namespace ostrevik::driver

@@ -28,7 +28,9 @@ exports::TestSnapshot snapshot_of_test(const Run& run, int test, exports::TestKi
     case TestKind::Evaluated:
       break;
   }
-  return exports::test_snapshot(run, test, kind, {}, {}, run.u.NREAD);
+  // The readings check of a check-only test runs on every evaluated test too: what it flags
+  // becomes a plausibility note.
+  return exports::test_snapshot(run, test, kind, input::suspect_readings(run), {}, run.u.NREAD);
 }
 
 exports::StrengthSnapshot snapshot_of_strength(const Run& run, bool reached) {

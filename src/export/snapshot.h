@@ -100,7 +100,7 @@ struct TestSnapshot {
   std::vector<ReadingSnapshot> readings;         // readings evaluated; reading I at I - 1
   std::optional<Table4Snapshot> table4;          // evaluated tests
   std::optional<TestRecord> record;              // evaluated tests with PARREG > 0
-  std::vector<SuspectReading> flagged;           // check-only: the suspect readings (none: clear)
+  std::vector<SuspectReading> flagged;           // readings check: the suspect readings (none: clear)
   std::string message;                           // refused or iteration limit: its text, UTF-8
   int readings_evaluated = 0;                    // readings fully evaluated before the end
 };

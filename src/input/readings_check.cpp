@@ -64,6 +64,7 @@ std::vector<SuspectReading> suspect_rows(const Readings& r, int nread) {
     for (int i = 3; i <= nread; ++i) {
       if (!suspect(g.*pairing.ra, g.*pairing.rb, i, nread)) continue;
       SuspectReading row;
+      row.reading = i;
       row.TIMACT = r.TIMACT(i);
       if (pairing.dx != nullptr) row.*pairing.dx = r.DXABS(i);
       row.*pairing.dy = r.DY1ABS(i);
@@ -80,13 +81,12 @@ std::vector<SuspectReading> suspect_readings(const Run& run) {
   return suspect_rows(run.r, run.u.NREAD);
 }
 
-void check_readings(const Run& run, codec::Sink& report) {
+void write_readings_check(const std::vector<SuspectReading>& rows, codec::Sink& report) {
   static const codec::Layout kAllClear(
       "(/,/,2X,'*** BU DENEY VERİLERİNDE HERHANGİ BİR YANLIŞ BULUNAMAMIŞTIR. ***')");
   static const codec::Layout kHeader(
       "(/,/,3X,'TIMACT   HIGHDX   TLOWDX   HIGHDY   TLOWDY   HIGHTL  TLOWTL',/,3X,60('-'))");
   static const codec::Layout kRow("(F8.2,6F9.2)");
-  const std::vector<SuspectReading> rows = suspect_readings(run);
   if (rows.empty()) {
     codec::write(report, kAllClear);
     return;
@@ -97,6 +97,10 @@ void check_readings(const Run& run, codec::Sink& report) {
         report, kRow,
         {row.TIMACT, row.HIGHDX, row.TLOWDX, row.HIGHDY, row.TLOWDY, row.HIGHTL, row.TLOWTL});
   }
+}
+
+void check_readings(const Run& run, codec::Sink& report) {
+  write_readings_check(suspect_readings(run), report);
 }
 
 }  // namespace ostrevik::input

@@ -17,7 +17,10 @@ void read_readings(Run& run, codec::Source& data);
 // vertical, vertical against top cap).
 std::vector<SuspectReading> suspect_readings(const Run& run);
 
-// The readings check of a check-only test: its table of suspect readings or the all-clear line.
+// The table of the suspect readings, or the all-clear line when there is none.
+void write_readings_check(const std::vector<SuspectReading>& rows, codec::Sink& report);
+
+// The readings check of a check-only test, written to the report.
 void check_readings(const Run& run, codec::Sink& report);
 
 }  // namespace ostrevik::input

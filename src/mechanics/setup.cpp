@@ -187,6 +187,10 @@ void set_up_geometry(Run& run) {
   u.CLRS = s.CLRNCE / u.SINN;
   u.CLRH = u.CLRS / 2.0F;
   if (!(s.DIAOUT > 0.0F)) throw refuse_test(test, "DIAOUT", s.DIAOUT, kPositive);
+  // A wall of no thickness would give the mould a negative mass.
+  if (!(s.DIAIN < s.DIAOUT)) {
+    throw refuse_test(test, "DIAIN", s.DIAIN, "DIAOUT DEĞERİNDEN KÜÇÜK OLMALIDIR.");
+  }
   u.TWALL = (s.DIAOUT - s.DIAIN) / 2.0F;
   u.DIFDIA = s.DIAIN - s.DIASP;
 

@@ -25,6 +25,34 @@ TEST(Cp857, RefusesTextWithoutCp857BytesAndBrokenUtf8) {
   }
 }
 
+// A data file is read as UTF-8 only when it is valid UTF-8 throughout and has a character of
+// more than one byte; anything else is CP857 as it stands.
+TEST(Cp857, DataFileTypedInUtf8) {
+  struct Case {
+    const char* bytes;
+    const char* cp857;  // nullptr: not taken for UTF-8
+  };
+  const Case cases[] = {
+      {"DENEY\xC4\xB0 \xC3\x87", "DENEY\x98 \x80"},      // İ and Ç
+      {"\xEF\xBB\xBFK\xC3\xBC", "K\x81"},                // byte-order mark dropped
+      {"1 \xE2\x82\xAC 2 \xF0\x9F\x98\x80", "1 ? 2 ?"},  // no CP857 form
+      {"ASCII only\r\n", nullptr},
+      {"DENEY\x98 \x80", nullptr},      // CP857 bytes
+      {"\xC3\x87 then \x98", nullptr},  // UTF-8, then a stray byte
+      {"\xC0\x80", nullptr},            // overlong
+      {"\xED\xA0\x80", nullptr},        // surrogate
+      {"\xC3", nullptr},                // cut short
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.bytes);
+    const std::optional<std::string> text = cp857_of_utf8_text(c.bytes);
+    ASSERT_EQ(text.has_value(), c.cp857 != nullptr);
+    if (text) {
+      EXPECT_EQ(*text, c.cp857);
+    }
+  }
+}
+
 TEST(Cp857, UpperHalfAgreesWithIconv) {
   if (!testing::tool_available("iconv")) GTEST_SKIP() << "iconv not found";
   testing::ScratchFolder folder;

@@ -47,7 +47,7 @@ TEST(ReadReal, BlanksSignsPointsAndExponents) {
 
 TEST(ReadReal, FieldsThatAreNotNumbersStopTheRun) {
   for (const char* field : {"   6O9  ", "  1.2.3 ", "   1E   ", "    -   ", "   .    ", "  1,5   ",
-                            "  1E2.5 ", "  1e99  ", "  0x10  ", "   1\t2  ", "  1+-2  "}) {
+                            "  1E2.5 ", "  1e99  ", "  0x10  ", "  1+-2  "}) {
     Source source = data(std::string("12345678") + field + "\r\n");
     float first = 0.0F;
     float second = 0.0F;
@@ -61,6 +61,17 @@ TEST(ReadReal, FieldsThatAreNotNumbersStopTheRun) {
           std::string("input conversion error, unit 5, file S1.DAT: line 1, columns 9-16: \"") +
               field + "\"");
     }
+  }
+  // A tab looks like blanks: the message shows it.
+  Source tabbed = data("12345678   1\t2  \r\n");
+  float v[2] = {};
+  try {
+    read(tabbed, Layout("(2F8.0)"), {&v[0], &v[1]});
+    ADD_FAILURE() << "no error for a tab";
+  } catch (const FatalError& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "input conversion error, unit 5, file S1.DAT: line 1, columns 9-16: \"   "
+              "1<TAB>2  \" (a tab: fixed-column records need spaces)");
   }
 }
 

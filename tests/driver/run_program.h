@@ -80,6 +80,23 @@ inline ProgramRun run_program(const TempDir& dir, const std::string& input) {
   return run;
 }
 
+// The program run in `dir` with arguments and standard input empty; what it wrote on standard
+// output and error is read back and removed.
+inline ProgramRun run_with_arguments(const TempDir& dir, const std::vector<std::string>& args) {
+  std::ostringstream command;
+  command << "cd '" << dir.path().string() << "' && '" << OSTREVIK_BINARY << "'";
+  for (const std::string& arg : args) command << " '" << arg << "'";
+  command << " </dev/null >stdout.txt 2>stderr.txt";
+  const int wait_status = std::system(command.str().c_str());
+  ProgramRun run;
+  run.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : -1;
+  run.console = read_bytes(dir / "stdout.txt");
+  run.errors = read_bytes(dir / "stderr.txt");
+  std::filesystem::remove(dir / "stdout.txt");
+  std::filesystem::remove(dir / "stderr.txt");
+  return run;
+}
+
 // The answers to the two prompts.
 inline std::string answers(const std::string& data_name, const std::string& report_name) {
   return data_name + "\n" + report_name + "\n";

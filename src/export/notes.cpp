@@ -1,0 +1,261 @@
+#include "export/notes.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+namespace ostrevik::exports {
+namespace {
+
+// The limits of the notes, each named once. A note says that a value lies beyond what the
+// apparatus and the soils it is built for give; the numbers are generous on purpose, so that a
+// sound test never gets one.
+namespace limit {
+// Mould wall (DIAOUT - DIAIN) / 2, cm: the steel moulds of the apparatus have walls of a few
+// millimetres to about a centimetre; below 2 mm or above 2 cm one of the diameters is mistyped.
+constexpr float WALL_MIN = 0.2F;
+constexpr float WALL_MAX = 2.0F;
+// Bulk density DENSOL, g/cm3: from loose organic soils (about 1.2) to dense gravelly soils
+// (about 2.5); beyond that the specimen mass, the diameter or the height is wrong.
+constexpr float DENSITY_MIN = 1.2F;
+constexpr float DENSITY_MAX = 2.6F;
+// Degree of saturation SATINL (a ratio): a few per cent above full saturation are within the
+// errors of GS and WCINL; more means one of them is wrong.
+constexpr float SATURATION_MAX = 1.05F;
+// Void ratio VOIDR: dense sands reach about 0.3, soft clays about 2.5.
+constexpr float VOID_RATIO_MIN = 0.2F;
+constexpr float VOID_RATIO_MAX = 3.0F;
+// Load reading: a reading farther than this share of the test's load range (largest minus
+// smallest P) from both neighbours, which agree with each other within the same share, is a
+// typing slip (a digit lost or a field shifted by a column), not a change of the load.
+constexpr float LOAD_JUMP_SHARE = 0.5F;
+// Peak shear stress SS(IMAXP), kPa: below 1 kPa the load gauge or its constant is wrong, or
+// the specimen never took load.
+constexpr float PEAK_SHEAR_MIN = 1.0F;
+// Strength analysis: an envelope through fewer tests says little about the soil.
+constexpr int ANALYSIS_TESTS_MIN = 3;
+// Friction angles of soils lie between 0 and about 50 degrees; 60 leaves room for dense
+// gravels and rockfill.
+constexpr float FRICTION_ANGLE_MIN = 0.0F;
+constexpr float FRICTION_ANGLE_MAX = 60.0F;
+// Correlation of an envelope with the points of a test series on one soil.
+constexpr float CORRELATION_MIN = 0.95F;
+}  // namespace limit
+
+std::string fixed(float value, int decimals) {
+  std::array<char, 64> text{};
+  const auto result = std::to_chars(text.data(), text.data() + text.size(), value,
+                                    std::chars_format::fixed, decimals);
+  return {text.data(), result.ptr};
+}
+
+// "DENSOL = 1.212 g/cm3"
+std::string named(std::string_view name, float value, int decimals, std::string_view unit = {}) {
+  std::string text(name);
+  text += " = ";
+  text += fixed(value, decimals);
+  if (!unit.empty()) {
+    text += ' ';
+    text += unit;
+  }
+  return text;
+}
+
+bool outside(float value, float low, float high) {
+  return !(value >= low && value <= high);
+}
+
+void specimen_notes(const TestSnapshot& t, std::vector<Note>& notes) {
+  const auto note = [&](std::string text) { notes.push_back({t.test, 0, std::move(text)}); };
+  const std::optional<float> DIAIN = setup_value(t, "DIAIN");
+  const std::optional<float> DIAOUT = setup_value(t, "DIAOUT");
+  if (DIAIN && DIAOUT) {
+    const float wall = (*DIAOUT - *DIAIN) / 2.0F;
+    if (outside(wall, limit::WALL_MIN, limit::WALL_MAX)) {
+      note("Kalıp duvarı (DIAOUT - DIAIN) / 2 = " + fixed(wall, 2) + " cm, " +
+           fixed(limit::WALL_MIN, 1) + " ile " + fixed(limit::WALL_MAX, 1) +
+           " cm arasında değil: DIAIN ve DIAOUT değerlerini denetleyiniz.");
+    }
+  }
+  if (const std::optional<float> DENSOL = setup_value(t, "DENSOL");
+      DENSOL && outside(*DENSOL, limit::DENSITY_MIN, limit::DENSITY_MAX)) {
+    note("Birim hacim ağırlık " + named("DENSOL", *DENSOL, 3, "g/cm3") + ", " +
+         fixed(limit::DENSITY_MIN, 1) + " ile " + fixed(limit::DENSITY_MAX, 1) +
+         " arasında değil: WSPPTM, DIAIN ve kalıp yüksekliklerini denetleyiniz.");
+  }
+  if (const std::optional<float> SATINL = setup_value(t, "SATINL");
+      SATINL && !(*SATINL <= limit::SATURATION_MAX)) {
+    note("Doygunluk derecesi " + named("SATINL", *SATINL, 3) + ", %" +
+         fixed(limit::SATURATION_MAX * 100.0F, 0) +
+         " değerinden büyük: WCINL ve GS değerlerini denetleyiniz.");
+  }
+  if (const std::optional<float> VOIDR = setup_value(t, "VOIDR");
+      VOIDR && outside(*VOIDR, limit::VOID_RATIO_MIN, limit::VOID_RATIO_MAX)) {
+    note("Boşluk oranı " + named("VOIDR", *VOIDR, 3) + ", " + fixed(limit::VOID_RATIO_MIN, 1) +
+         " ile " + fixed(limit::VOID_RATIO_MAX, 1) +
+         " arasında değil: WCINL, GS ve WSPPTM değerlerini denetleyiniz.");
+  }
+}
+
+// The gauge whose rate jumped at a reading that the readings check flags.
+std::string_view suspect_gauge(const SuspectReading& row) {
+  if (row.HIGHDX != 0.0F) return "yatay kayma göstergesi (DXABS)";
+  if (row.HIGHTL != 0.0F) return "başlık göstergesi (DTMLP2)";
+  return "düşey kayma göstergesi (DY1ABS)";
+}
+
+void flagged_notes(const TestSnapshot& t, std::vector<Note>& notes) {
+  if (t.kind != TestKind::Evaluated) return;  // a check-only test has the check's own table
+  for (const SuspectReading& row : t.flagged) {
+    notes.push_back({t.test, row.reading,
+                     "Okuma denetimi: " + std::string(suspect_gauge(row)) +
+                         " bu okumada tek bir yanlış değer gösteriyor; okumayı denetleyiniz."});
+  }
+}
+
+float value(const TestSnapshot& t, int reading, Quantity q) {
+  return t.readings.at(static_cast<std::size_t>(reading - 1)).value[static_cast<std::size_t>(q)];
+}
+
+void clock_notes(const TestSnapshot& t, std::vector<Note>& notes) {
+  const int n = static_cast<int>(t.readings.size());
+  for (int i = 2; i <= n; ++i) {
+    const float before = value(t, i - 1, Quantity::T);
+    const float now = value(t, i, Quantity::T);
+    if (now < before) {
+      notes.push_back({t.test, i,
+                       "Saat geri gidiyor: " + named("T", now, 1, "dak") + ", önceki okumada " +
+                           fixed(before, 1) +
+                           " dak. Gece yarısından sonraki okumalarda saati 24, 25, ... diye "
+                           "sürdürünüz."});
+    }
+  }
+}
+
+void load_notes(const TestSnapshot& t, std::vector<Note>& notes) {
+  const int n = static_cast<int>(t.readings.size());
+  if (n < 3) return;
+  float low = value(t, 1, Quantity::P);
+  float high = low;
+  for (int i = 2; i <= n; ++i) {
+    low = std::min(low, value(t, i, Quantity::P));
+    high = std::max(high, value(t, i, Quantity::P));
+  }
+  const float jump = (high - low) * limit::LOAD_JUMP_SHARE;
+  if (!(jump > 0.0F)) return;
+  for (int i = 2; i < n; ++i) {
+    const float before = value(t, i - 1, Quantity::P);
+    const float now = value(t, i, Quantity::P);
+    const float after = value(t, i + 1, Quantity::P);
+    if (std::fabs(now - before) > jump && std::fabs(now - after) > jump &&
+        std::fabs(after - before) <= jump) {
+      notes.push_back({t.test, i,
+                       "Yük okuması " + named("P", now, 0, "N") + " iki komşusundan (" +
+                           fixed(before, 0) + " ve " + fixed(after, 0) +
+                           " N) çok farklı: bir basamak ya da sütun kaymış olabilir."});
+    }
+  }
+}
+
+void result_notes(const TestSnapshot& t, std::vector<Note>& notes) {
+  if (t.kind != TestKind::Evaluated || t.IMAXP < 1 || t.readings.empty()) return;
+  if (t.IMAXP == t.NREAD) {
+    notes.push_back({t.test, t.IMAXP,
+                     "En yüksek dayanım son okumada: deney kırılmadan önce durdurulmuş "
+                     "olabilir."});
+  }
+  const float peak = value(t, t.IMAXP, Quantity::SS);
+  if (!(peak >= limit::PEAK_SHEAR_MIN)) {
+    notes.push_back({t.test, t.IMAXP,
+                     "En yüksek dayanımda kayma gerilmesi " + named("SS", peak, 1, "kPa") + ", " +
+                         fixed(limit::PEAK_SHEAR_MIN, 0) +
+                         " kPa değerinden küçük: yük okumalarını ve GRSLO değerini denetleyiniz."});
+  }
+}
+
+constexpr std::array<std::string_view, NCASE> kCaseNames{
+    "gerçek kesme düzlemi, en yüksek dayanım", "ortalama kesme düzlemi, en yüksek dayanım",
+    "basit analiz, en yüksek dayanım",         "gerçek kesme düzlemi, deney sonu",
+    "ortalama kesme düzlemi, deney sonu",      "basit analiz, deney sonu"};
+
+std::optional<float> number(const AnalysisValue& v) {
+  if (v.state != AnalysisValue::State::Number) return std::nullopt;
+  return v.value;
+}
+
+void case_notes(std::size_t k, const CaseSnapshot& c, std::vector<Note>& notes) {
+  const std::string where =
+      "Durum " + std::to_string(k + 1) + " (" + std::string(kCaseNames[k]) + "): ";
+  const auto note = [&](std::string text) { notes.push_back({0, 0, where + text}); };
+  if (const auto COHESN = number(c.COHESN); COHESN && *COHESN < 0.0F) {
+    note("kohezyon " + named("COHESN", *COHESN, 1, "kPa") + " negatif.");
+  }
+  for (const auto& [name, angle] :
+       {std::pair{"PHIORG", number(c.PHIORG)}, std::pair{"PHILRG", number(c.PHILRG)}}) {
+    if (angle && outside(*angle, limit::FRICTION_ANGLE_MIN, limit::FRICTION_ANGLE_MAX)) {
+      note("içsel sürtünme açısı " + named(name, *angle, 1, "der") + ", " +
+           fixed(limit::FRICTION_ANGLE_MIN, 0) + " ile " + fixed(limit::FRICTION_ANGLE_MAX, 0) +
+           " derece arasında değil.");
+    }
+  }
+  // The envelope through the origin fits the points of a soil with cohesion less well by
+  // nature: its correlation is judged only where it is the one envelope of the analysis.
+  const bool with_cohesion = c.COFCOR.state != AnalysisValue::State::NotComputed;
+  const auto [name, r] =
+      with_cohesion ? std::pair{"COFCOR", number(c.COFCOR)} : std::pair{"CORZRO", number(c.CORZRO)};
+  if (r && !(*r >= limit::CORRELATION_MIN)) {
+    note("korelasyon katsayısı " + named(name, *r, 3) + ", " + fixed(limit::CORRELATION_MIN, 2) +
+         " değerinden küçük: noktalar doğruya iyi uymuyor.");
+  }
+}
+
+}  // namespace
+
+std::vector<Note> test_notes(const TestSnapshot& test) {
+  std::vector<Note> notes;
+  if (test.kind == TestKind::Refused) return notes;
+  specimen_notes(test, notes);
+  flagged_notes(test, notes);
+  clock_notes(test, notes);
+  load_notes(test, notes);
+  result_notes(test, notes);
+  std::stable_sort(notes.begin(), notes.end(),
+                   [](const Note& a, const Note& b) { return a.reading < b.reading; });
+  return notes;
+}
+
+std::vector<Note> analysis_notes(const StrengthSnapshot& strength) {
+  std::vector<Note> notes;
+  if (!strength.ran) return notes;
+  if (strength.NTESTS < limit::ANALYSIS_TESTS_MIN) {
+    notes.push_back({0, 0,
+                     "Analizde yalnızca " + std::to_string(strength.NTESTS) +
+                         " deney var: zarf en az " + std::to_string(limit::ANALYSIS_TESTS_MIN) +
+                         " deneyle anlam kazanır."});
+  }
+  for (std::size_t k = 0; k < NCASE; ++k) case_notes(k, strength.cases[k], notes);
+  return notes;
+}
+
+std::vector<Note> file_notes(const FileSnapshot& file) {
+  std::vector<Note> notes;
+  for (const TestSnapshot& test : file.tests) {
+    std::vector<Note> of_test = test_notes(test);
+    notes.insert(notes.end(), of_test.begin(), of_test.end());
+  }
+  std::vector<Note> of_analysis = analysis_notes(file.strength);
+  notes.insert(notes.end(), of_analysis.begin(), of_analysis.end());
+  return notes;
+}
+
+std::string note_line(const Note& note) {
+  std::string line = note.test == 0 ? "ANALİZ" : "DENEY " + std::to_string(note.test);
+  if (note.reading > 0) line += ", OKUMA " + std::to_string(note.reading);
+  return line + ": " + note.text;
+}
+
+}  // namespace ostrevik::exports
