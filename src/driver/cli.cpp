@@ -17,6 +17,7 @@
 #include "driver/program.h"
 #include "driver/report_target.h"
 #include "export/csv.h"
+#include "export/html.h"
 #include "export/notes.h"
 
 namespace ostrevik::driver {
@@ -135,11 +136,24 @@ void write_notes(const exports::FileSnapshot& snapshot, codec::Sink& console) {
   }
 }
 
+// NAME.html beside NAME.OUT.
+std::string html_path_for(const std::string& report_path) {
+  const std::filesystem::path path(report_path);
+  return (path.parent_path() / path.stem()).string() + ".html";
+}
+
+std::string html_page_of(const exports::FileSnapshot& snapshot) {
+  std::string version = version_text();
+  version.erase(version.find_last_not_of('\n') + 1);
+  return exports::html_page(snapshot, {version, exports::run_time_now()});
+}
+
 // The exports asked for, beside the report; a file that cannot be written is reported and
 // makes the file's status 2.
 int write_exports(const FileOutcome& outcome, const Options& options) {
   exports::CsvFiles files;
   if (options.csv) files = exports::csv_files(outcome.snapshot);
+  if (options.html) files[html_path_for(outcome.report_path)] = html_page_of(outcome.snapshot);
   int status = outcome.status;
   for (const auto& [path, bytes] : files) {
     try {
@@ -194,8 +208,8 @@ std::string summary_line(const FileOutcome& outcome) {
     return outcome.data_path + " -> " + outcome.kept_partial +
            " (incomplete): " + counts_text(outcome.snapshot) + "; fatal error";
   }
-  return outcome.data_path + " -> " + outcome.report_path + ": " +
-         counts_text(outcome.snapshot) + envelope_text(outcome.snapshot.strength);
+  return outcome.data_path + " -> " + outcome.report_path + ": " + counts_text(outcome.snapshot) +
+         envelope_text(outcome.snapshot.strength);
 }
 
 int write_file_outputs(const FileOutcome& outcome, const Options& options, codec::Sink& console) {

@@ -9,6 +9,7 @@
 
 #include "codec/cp857.h"
 #include "driver/run_program.h"
+#include "export/xml_tree.h"
 
 namespace ostrevik::testing {
 namespace {
@@ -142,6 +143,24 @@ TEST(CommandLine, BatchOfDataFilesWithDerivedReportNames) {
   EXPECT_EQ(quiet.status, 1);
   EXPECT_EQ(records_of(quiet.console).size(), 1U) << "only the refusal";
   EXPECT_EQ(read_bytes(dir / "FULL1.OUT"), reference("FULL1.OUT"));
+}
+
+// --html writes NAME.html beside the report, dated by SOURCE_DATE_EPOCH; the report is the same.
+TEST(CommandLine, HtmlPageBesideTheReport) {
+  TempDir dir;
+  place(dir, "SERIES5.DAT", "lab/SERIES5.DAT");
+  ::setenv("SOURCE_DATE_EPOCH", "0", 1);
+  const ProgramRun run = run_with_arguments(dir, {"-q", "--html", "lab/SERIES5.DAT"});
+  ::unsetenv("SOURCE_DATE_EPOCH");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(files_in(dir),
+            (std::vector<std::string>{"lab/SERIES5.DAT", "lab/SERIES5.OUT", "lab/SERIES5.html"}));
+  EXPECT_EQ(after_title(read_bytes(dir / "lab/SERIES5.OUT")),
+            after_title(reference("SERIES5.OUT")));
+  const std::string page = read_bytes(dir / "lab/SERIES5.html");
+  EXPECT_NO_THROW(parse_xml(page));
+  EXPECT_NE(page.find("1970-01-01 00:00 UTC"), std::string::npos);
+  EXPECT_NE(page.find("ostrevik 2026.1"), std::string::npos);
 }
 
 TEST(CommandLine, ExistingReportsReplacedOnlyWithForceAndNeverLost) {
