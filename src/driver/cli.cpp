@@ -194,8 +194,8 @@ std::string summary_line(const FileOutcome& outcome) {
     return outcome.data_path + " -> " + outcome.kept_partial +
            " (incomplete): " + counts_text(outcome.snapshot) + "; fatal error";
   }
-  return outcome.data_path + " -> " + outcome.report_path + ": " +
-         counts_text(outcome.snapshot) + envelope_text(outcome.snapshot.strength);
+  return outcome.data_path + " -> " + outcome.report_path + ": " + counts_text(outcome.snapshot) +
+         envelope_text(outcome.snapshot.strength);
 }
 
 int write_file_outputs(const FileOutcome& outcome, const Options& options, codec::Sink& console) {
