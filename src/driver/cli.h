@@ -6,8 +6,8 @@
 
 #include "driver/dialogue.h"
 #include "driver/options.h"
-#include "model/state.h"
 #include "export/snapshot.h"
+#include "model/state.h"
 
 namespace ostrevik::driver {
 
@@ -24,9 +24,9 @@ FileName title_name(const std::string& path);
 
 // What the evaluation of one data file came to.
 struct FileOutcome {
-  std::string data_path;     // the data file, as given
-  std::string report_path;   // its report, as derived or given with -o
-  int status = 0;            // 0 normal end, 1 ended early, 2 fatal error
+  std::string data_path;           // the data file, as given
+  std::string report_path;         // its report, as derived or given with -o
+  int status = 0;                  // 0 normal end, 1 ended early, 2 fatal error
   exports::FileSnapshot snapshot;  // its tests and strength analysis, as far as they went
   std::string kept_partial;  // after a fatal error: where what was written is; empty for nothing
 };

@@ -88,8 +88,8 @@ void write_whole_file(const std::string& path, std::string_view bytes) {
   if (file == nullptr) {
     throw ReportFileError("cannot create file " + temporary + ": " + std::strerror(errno));
   }
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() &&
-                       std::fflush(file) == 0;
+  const bool written =
+      std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
   if (std::fclose(file) != 0 || !written) {
     std::remove(temporary.c_str());
     throw ReportFileError("write error, file " + temporary);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "codec/cp857.h"
+#include "export/notes.h"
 
 namespace ostrevik::exports {
 namespace {
@@ -132,7 +133,7 @@ Row tests_header() {
   for (const char* name : {"SIGA", "TAUA"}) {
     for (int c = 1; c <= NCASE; ++c) header.push_back(heading(name + std::to_string(c), "kPa"));
   }
-  for (const char* name : {"flagged readings", "readings evaluated", "message"}) {
+  for (const char* name : {"flagged readings", "readings evaluated", "message", "notes"}) {
     header.emplace_back(name);
   }
   return header;
@@ -142,6 +143,17 @@ Row tests_header() {
 std::string time_at(const TestSnapshot& t, int reading) {
   if (reading < 1 || reading > static_cast<int>(t.readings.size())) return {};
   return csv_number(t.readings[static_cast<std::size_t>(reading - 1)].value[0]);
+}
+
+// The plausibility notes of a test in one cell, " | " between them.
+std::string notes_text(const TestSnapshot& t) {
+  std::string text;
+  for (const Note& note : test_notes(t)) {
+    if (!text.empty()) text += " | ";
+    if (note.reading > 0) text += "OKUMA " + std::to_string(note.reading) + ": ";
+    text += note.text;
+  }
+  return text;
 }
 
 Row test_row(const TestSnapshot& t) {
@@ -175,6 +187,7 @@ Row test_row(const TestSnapshot& t) {
   const bool stopped = t.kind == TestKind::IterationLimit;
   row.push_back(stopped ? integer(t.readings_evaluated) : std::string());
   row.push_back(csv_text(t.message));
+  row.push_back(csv_text(notes_text(t)));
   return row;
 }
 

@@ -194,7 +194,7 @@ void first_pass(Run& run, const Points& p, codec::Sink& report) {
     write_origin_rows(report, st);
     origin_columns(p, run.c.POISNR, st);
   }
-  if (fits_envelope_with_cohesion(IPARRG)) {
+  if (IPARRG == 2 || IPARRG == 3 || IPARRG == 5) {
     write_correlation_row(report, st);
     write_cohesion_row(report, st);
     cohesion_columns(p, run.c.POISNR, st);
@@ -236,11 +236,10 @@ void analyse_end_of_input(Run& run, codec::Sink& report) {
   const int IPARRG = run.c.IPARRG;
   if (!analysis_runs(run)) return;
   first_pass(run, p, report);
-  if (IPARRG != 4 && IPARRG != 5) return true;
+  if (IPARRG != 4 && IPARRG != 5) return;
   run.st.IANMOD = 8;
   run.st.SIGTOP = p.x(p.NTESTS, 1);
   second_pass(run, p, report);
-  return true;
 }
 
 }  // namespace ostrevik::strength

@@ -280,5 +280,31 @@ TEST(CommandLine, EncodingsOfReportAndDataFile) {
             "tab: fixed-column records need spaces)\n");
 }
 
+TEST(CommandLine, NotesAndCsvFilesBesideTheReport) {
+  TempDir dir;
+  // Reading 13 of FULL1 with its load reading typed a digit short: 34 for 341.
+  std::vector<std::string> records = records_of(read_bytes(kData / "FULL1.DAT"));
+  ASSERT_EQ(records[20].substr(40, 7), "    341");
+  records[20].replace(40, 7, "     34");
+  std::string slipped;
+  for (const std::string& r : records) slipped += r + "\r\n";
+  write_bytes(dir / "SLIP.DAT", slipped);
+  write_bytes(dir / "CUT.DAT", slipped.substr(0, slipped.size() / 2));
+
+  const ProgramRun run = run_with_arguments(dir, {"--csv", "SLIP.DAT", "CUT.DAT"});
+  EXPECT_EQ(run.status, 2);
+  const std::vector<std::string> console = records_of(run.console);
+  ASSERT_EQ(console.size(), 3U) << run.console;
+  EXPECT_TRUE(console[0].starts_with("SLIP.DAT -> SLIP.OUT: 1 evaluated"));
+  EXPECT_TRUE(console[1].starts_with(codec::to_cp857("  DENEY 1, OKUMA 13: Yük okuması P = ")))
+      << console[1];
+  EXPECT_TRUE(console[2].starts_with("CUT.DAT -> CUT.OUT (incomplete)"));
+  // The exports go with a complete report only.
+  EXPECT_EQ(files_in(dir), (std::vector<std::string>{"CUT.DAT", "CUT.OUT", "SLIP.DAT", "SLIP.OUT",
+                                                     "SLIP.readings.csv", "SLIP.tests.csv"}));
+  EXPECT_NE(read_bytes(dir / "SLIP.tests.csv").find(",OKUMA 13: Yük okuması P = "),
+            std::string::npos);
+}
+
 }  // namespace
 }  // namespace ostrevik::testing
