@@ -136,10 +136,18 @@ void write_notes(const exports::FileSnapshot& snapshot, codec::Sink& console) {
   }
 }
 
-// NAME.html beside NAME.OUT.
-std::string html_path_for(const std::string& report_path) {
-  const std::filesystem::path path(report_path);
-  return (path.parent_path() / path.stem()).string() + ".html";
+// NAME.html beside NAME.OUT; NAME.OUT.html where NAME.html is the data file or the report
+// itself, which the page must never replace.
+std::string html_path_for(const FileOutcome& outcome) {
+  const std::filesystem::path report(outcome.report_path);
+  const std::string page = (report.parent_path() / report.stem()).string() + ".html";
+  const auto same_file = [&page](const std::string& other) {
+    std::error_code unknown;
+    return page == other || std::filesystem::equivalent(page, other, unknown);
+  };
+  return same_file(outcome.data_path) || same_file(outcome.report_path)
+             ? outcome.report_path + ".html"
+             : page;
 }
 
 std::string html_page_of(const exports::FileSnapshot& snapshot) {
@@ -153,7 +161,7 @@ std::string html_page_of(const exports::FileSnapshot& snapshot) {
 int write_exports(const FileOutcome& outcome, const Options& options) {
   exports::CsvFiles files;
   if (options.csv) files = exports::csv_files(outcome.snapshot);
-  if (options.html) files[html_path_for(outcome.report_path)] = html_page_of(outcome.snapshot);
+  if (options.html) files[html_path_for(outcome)] = html_page_of(outcome.snapshot);
   int status = outcome.status;
   for (const auto& [path, bytes] : files) {
     try {

@@ -14,6 +14,7 @@
 #include "codec/cp857.h"
 #include "export/chart.h"
 #include "export/markup.h"
+#include "export/notes.h"
 #include "model/elementary.h"
 
 namespace ostrevik::exports {
@@ -53,6 +54,9 @@ dl.key { display: flex; flex-wrap: wrap; gap: 1mm 6mm; margin: 0 0 2mm; }
 dl.key div { display: flex; gap: 2mm; }
 dl.key dt { font-weight: bold; }
 dl.key dd { margin: 0; }
+div.notes { border: 1px solid #d9a400; background: #fff8e0; padding: 0 3mm; margin: 0 0 2mm; }
+div.notes h3 { margin: 1mm 0 0; font-size: 10pt; }
+div.notes ul { margin: 1mm 0; padding-left: 5mm; }
 )";
 
 // Colours of the curves.
@@ -334,10 +338,23 @@ std::string kind_text(TestKind kind) {
   return {};
 }
 
+// The plausibility notes of a test or of the analysis, in a box; nothing when there is none.
+void append_notes(std::string& out, const std::vector<Note>& notes) {
+  if (notes.empty()) return;
+  Markup m(out);
+  m.raw("<div class=\"notes\">").element("h3", "Olağan dışı değerler").raw("<ul>");
+  for (const Note& note : notes) {
+    const std::string where = note.reading > 0 ? "Okuma " + integer(note.reading) + ": " : "";
+    m.element("li", where + note.text);
+  }
+  m.raw("</ul></div>");
+}
+
 void append_test_section(std::string& out, const TestSnapshot& t) {
   out += "<section class=\"test\" id=\"deney-" + integer(t.test) + "\">";
   out += element("h2", "Deney " + integer(t.test) + " (" + kind_text(t.kind) + ")");
   out += titles_block(t);
+  append_notes(out, test_notes(t));
   switch (t.kind) {
     case TestKind::Evaluated:
       out += key_values(t);
@@ -579,6 +596,7 @@ std::string strength_section(const FileSnapshot& file) {
     return out + "</section>\n";
   }
   out += element("p", "Çözümlemedeki deney sayısı: " + integer(st.NTESTS) + ".");
+  append_notes(out, analysis_notes(st));
   if (!st.without_logarithm.empty()) {
     std::string tests;
     for (const int t : st.without_logarithm) tests += (tests.empty() ? "" : ", ") + integer(t);

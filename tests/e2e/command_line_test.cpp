@@ -146,21 +146,27 @@ TEST(CommandLine, BatchOfDataFilesWithDerivedReportNames) {
 }
 
 // --html writes NAME.html beside the report, dated by SOURCE_DATE_EPOCH; the report is the same.
+// A data file or report named NAME.html is never replaced by the page: it goes to NAME.OUT.html.
 TEST(CommandLine, HtmlPageBesideTheReport) {
   TempDir dir;
   place(dir, "SERIES5.DAT", "lab/SERIES5.DAT");
+  place(dir, "FULL1.DAT", "odd/F.html");
   ::setenv("SOURCE_DATE_EPOCH", "0", 1);
-  const ProgramRun run = run_with_arguments(dir, {"-q", "--html", "lab/SERIES5.DAT"});
+  const ProgramRun run = run_with_arguments(dir, {"-q", "--html", "lab/SERIES5.DAT", "odd/F.html"});
   ::unsetenv("SOURCE_DATE_EPOCH");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(files_in(dir),
-            (std::vector<std::string>{"lab/SERIES5.DAT", "lab/SERIES5.OUT", "lab/SERIES5.html"}));
+            (std::vector<std::string>{"lab/SERIES5.DAT", "lab/SERIES5.OUT", "lab/SERIES5.html",
+                                      "odd/F.html", "odd/F.out", "odd/F.out.html"}));
+  EXPECT_EQ(read_bytes(dir / "odd/F.html"), read_bytes(kData / "FULL1.DAT"));
   EXPECT_EQ(after_title(read_bytes(dir / "lab/SERIES5.OUT")),
             after_title(reference("SERIES5.OUT")));
-  const std::string page = read_bytes(dir / "lab/SERIES5.html");
-  EXPECT_NO_THROW(parse_xml(page));
-  EXPECT_NE(page.find("1970-01-01 00:00 UTC"), std::string::npos);
-  EXPECT_NE(page.find("ostrevik 2026.1"), std::string::npos);
+  for (const char* page_file : {"lab/SERIES5.html", "odd/F.out.html"}) {
+    const std::string page = read_bytes(dir / page_file);
+    EXPECT_NO_THROW(parse_xml(page)) << page_file;
+    EXPECT_NE(page.find("1970-01-01 00:00 UTC"), std::string::npos);
+    EXPECT_NE(page.find("ostrevik 2026.1"), std::string::npos);
+  }
 }
 
 TEST(CommandLine, ExistingReportsReplacedOnlyWithForceAndNeverLost) {

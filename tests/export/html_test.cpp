@@ -208,6 +208,20 @@ TEST(HtmlPage, ADegenerateAndARefusedTestStillGiveAValidPage) {
   EXPECT_EQ(root->find_all("figure", "chart").size(), 2U) << "the first test's charts only";
 }
 
+TEST(HtmlPage, PlausibilityNotesStandInABoxOfTheirTest) {
+  // Reading 13 of FULL1 with its load reading typed a digit short: 34 for 341.
+  const std::string page = page_of_edited(
+      "FULL1", 20, 20, [](std::string& r) { r.replace(40, 7, "     34"); }, kInfo);
+  const auto root = parse_xml(page);
+  const XmlElement* test = element_with_id(*root, "section", "deney-1");
+  ASSERT_NE(test, nullptr);
+  const auto boxes = test->find_all("div", "notes");
+  ASSERT_EQ(boxes.size(), 1U);
+  const auto items = boxes[0]->find_all("li");
+  ASSERT_FALSE(items.empty());
+  EXPECT_TRUE(items[0]->text.starts_with("Okuma 13: Yük okuması P = ")) << items[0]->text;
+}
+
 TEST(HtmlPage, TheDateOfTheRunComesFromSourceDateEpoch) {
   ::setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
   const PageInfo info{"1.0", run_time_now()};
