@@ -46,7 +46,9 @@ constexpr float FRICTION_ANGLE_MAX = 60.0F;
 constexpr float CORRELATION_MIN = 0.95F;
 }  // namespace limit
 
+// A value that could not be computed reads "—", never as letters that look like a word.
 std::string fixed(float value, int decimals) {
+  if (!std::isfinite(value)) return "—";
   std::array<char, 64> text{};
   const auto result = std::to_chars(text.data(), text.data() + text.size(), value,
                                     std::chars_format::fixed, decimals);
