@@ -7,9 +7,6 @@
 namespace ostrevik::mechanics {
 namespace {
 
-// Passes of the boundary iteration accepted in one call, and calls accepted in one test.
-constexpr int kMaxPasses = 8;
-constexpr int kMaxCalls = 32;
 // Change of the boundary (cm) below which the iteration has converged.
 constexpr float kTolerance = 0.005F;
 // Rectangular boundaries below this start the search on the negative side.
@@ -76,7 +73,7 @@ Boundary find_boundary(Run& run, float S, float U, float DCOMCL) {
       const float divisor = 24.0F * PMOM * k - 4.0F * FNORM * h;
       if (divisor == 0.0F) return fallback_at(x);
       const float xn = (FNORM * (6.0F * (U * U) * k + W) - 4.0F * PMOM * h) / divisor;
-      if (++w.INXDU > kMaxPasses) return {Boundary::End::PassLimit};
+      if (++w.INXDU > MAX_TENSION_PASSES) return {Boundary::End::PassLimit};
       if (std::fabs(xn - x) < kTolerance) {
         if (xn >= 0.0F) {
           return compressed(xn, (w.ACONT - (GOVL - g) * RAB) / 2.0F,
@@ -98,7 +95,7 @@ Boundary find_boundary(Run& run, float S, float U, float DCOMCL) {
       const float divisor = 24.0F * PMOM * E4 - 4.0F * FNORM * E0;
       if (divisor == 0.0F) return fallback_at(x);
       const float xn = (FNORM * (Wb - 2.0F * U * (E0 + E8)) - 4.0F * PMOM * E0) / divisor;
-      if (++w.INXDU > kMaxPasses) return {Boundary::End::PassLimit};
+      if (++w.INXDU > MAX_TENSION_PASSES) return {Boundary::End::PassLimit};
       if (std::fabs(xn - x) < kTolerance) {
         if (xn <= 0.0F) {
           return compressed(xn, E4 * RAB / 2.0F, 6.0F * FNORM * (2.0F * (RMAJ + xn) - U),
@@ -153,7 +150,7 @@ void correct_for_tension(Run& run, int I, float VPIARG, float DRPARG, float S, f
   Work& w = run.w;
   w.N1ACAL += 1;
   w.INXDU = 0;
-  if (w.N1ACAL > kMaxCalls) return;
+  if (w.N1ACAL > MAX_TENSION_CALLS) return;
 
   const float DIAW = run.u.DIAW;
   const float RECLEN = rectangular_length(w);
