@@ -133,20 +133,10 @@ float rectangular_shear_difference(float FSHEAR, float DIAW, float RECLEN, float
   return (SR - TAUN) * 100.0F / TAUN;
 }
 
-void write_table_1a_header(codec::Sink& report) {
-  static const codec::Layout kHeader(
-      "(/,/,48X,'ÇİZELGE 1A. KESME DÜZL.DE ÇEKME GER.',/,12X,'T',6X,'BETA',5X,'VPI',4X,'DRPB',"
-      "6X,'DCOMCL',4X,'DCOMPU',4X,'PCOMTL',4X,'INXDU',5X,'SHS',5X,'TNS',5X,'PERSHS',4X,"
-      "'SIGMAX',/,10X,'(dak)',4X,'(der)',3X,'(cm)',4X,'(cm)',7X,'(cm)',6X,'(cm)',6X,'(%) ',4X,"
-      "'(sayı)',4X,'(kPa)   (kPa)',5X,'(%)',6X,'(kPa)',4X,'JJ',/,10X,112('-'))");
-  codec::write(report, kHeader);
-}
-
 }  // namespace
 
 void correct_for_tension(Run& run, int I, float VPIARG, float DRPARG, float S, float U, float V,
-                         float& SIGN, float& TAUN, float& DEVP, float& USTR, float& VSTR,
-                         codec::Sink& report) {
+                         float& SIGN, float& TAUN, float& DEVP, float& USTR, float& VSTR) {
   Work& w = run.w;
   w.N1ACAL += 1;
   w.INXDU = 0;
@@ -189,14 +179,10 @@ void correct_for_tension(Run& run, int I, float VPIARG, float DRPARG, float S, f
   SIGMAX = run.u.CKPA * SIGMAX;
 
   if (w.JJ > 2) return;
-  if (!w.T1AHDR) {
-    write_table_1a_header(report);
-    w.T1AHDR = true;
-  }
-  static const codec::Layout kRow("(F15.1,3F8.2,F11.2,2F10.2,I8,F11.1,F8.1,F9.1,F10.1,I6)");
-  codec::write(report, kRow,
-               {run.r.T(I), BETA, VPIARG, DRPARG, DCOMCL, DCOMPU, PCOMTL, w.INXDU, SHS, TNS, PERSHS,
-                SIGMAX, w.JJ});
+  Results& o = run.o;
+  o.NT1A += 1;
+  o.T1A(o.NT1A) = {run.r.T(I), BETA, VPIARG, DRPARG, DCOMCL, DCOMPU, PCOMTL,
+                   w.INXDU,    SHS,  TNS,    PERSHS, SIGMAX, w.JJ};
 }
 
 }  // namespace ostrevik::mechanics

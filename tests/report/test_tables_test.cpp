@@ -266,5 +266,27 @@ TEST(ReportTables, OrderChosenByParout) {
   }
 }
 
+// Table 1A: nothing for a test without rows, otherwise its header once and a row per record.
+TEST(TensionTable, HeaderOnlyAboveRows) {
+  const TensionRow row{3.0F, 0.0F, 0.3F, 0.1F, 0.0F, 5.0F, 112.5F, 1, 0.0F, 0.0F, 100.0F, 0.0F, 1};
+  const std::string text =
+      "            3.0    0.00    0.30    0.10       0.00      5.00    112.50       1        0.0"
+      "     0.0    100.0       0.0     1";
+  for (const int rows : {0, 1, 3}) {
+    SCOPED_TRACE(rows);
+    ostrevik::Run run;
+    for (int k = 1; k <= rows; ++k) run.o.T1A(k) = row;
+    run.o.NT1A = rows;
+    codec::StringSink sink;
+    write_tension_table(run, sink);
+    const std::vector<std::string> lines = lines_of(sink);
+    ASSERT_EQ(lines.size(), rows == 0 ? 0U : 6U + static_cast<std::size_t>(rows));
+    if (rows == 0) continue;
+    EXPECT_EQ(lines[2].substr(48), cp857("ÇİZELGE 1A. KESME DÜZL.DE ÇEKME GER."));
+    EXPECT_EQ(lines[5], std::string(10, ' ') + std::string(112, '-'));
+    for (int k = 0; k < rows; ++k) EXPECT_EQ(lines[6 + k], text);
+  }
+}
+
 }  // namespace
 }  // namespace ostrevik::report::testing
