@@ -15,6 +15,7 @@ namespace ostrevik::driver {
 namespace {
 
 using testing::read_bytes;
+using testing::read_input;
 using testing::records_of;
 
 const std::string kShared = OSTREVIK_SHARED_DIR;
@@ -31,7 +32,7 @@ std::string reference_console_with(const std::string& file, const std::string& c
   const std::vector<std::string> ours = records_of(console);
   std::string expected;
   int line = 0;
-  for (const std::string& record : records_of(read_bytes(file))) {
+  for (const std::string& record : records_of(read_input(file))) {
     ++line;
     const bool credit = (line == 10 || line == 11) && ours.size() >= 11;
     expected += (credit ? ours[static_cast<std::size_t>(line - 1)] : record) + "\r\n";
@@ -109,7 +110,7 @@ TEST(TitleLine, NamesTheReportThenTheDataFileInTwelveColumnsEach) {
   codec::StringSink report;
   write_title_line(report, name_of("FULL1.OUT"), name_of("FULL1.DAT"));
   const std::vector<std::string> expected =
-      records_of(read_bytes(kShared + "/data/reference/FULL1.OUT"));
+      records_of(read_input(kShared + "/data/reference/FULL1.OUT"));
   const std::vector<std::string> actual = records_of(report.bytes);
   ASSERT_EQ(actual.size(), 3U);
   for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(actual[k], expected[k]) << "line " << k + 1;

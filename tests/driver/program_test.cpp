@@ -28,7 +28,7 @@ std::string first_error_line(const ProgramRun& run) {
 
 // The records of a data file, so that tests can build variants of it.
 std::vector<std::string> data_records(const std::string& path) {
-  return records_of(read_bytes(path));
+  return records_of(read_input(path));
 }
 
 std::string joined(const std::vector<std::string>& records) {
@@ -47,7 +47,7 @@ void set_field(std::string& record, int field, const std::string& value) {
 // A console that has shown the whole dialogue and nothing after it.
 void expect_dialogue_only(const ProgramRun& run) {
   const std::vector<std::string> lines = records_of(run.console);
-  const std::vector<std::string> reference = records_of(read_bytes(kData + "reference/FULL1.CON"));
+  const std::vector<std::string> reference = records_of(read_input(kData + "reference/FULL1.CON"));
   ASSERT_EQ(lines.size(), reference.size());
   EXPECT_EQ(run.console.substr(run.console.size() - 2), "\r\n");
   for (std::size_t k = 0; k < lines.size(); ++k) {
@@ -212,7 +212,7 @@ TEST(Program, IterationLimitStopsTheRunWithItsMessageOnBothOutputs) {
     EXPECT_FALSE(contains(report, "DENEYİ NO. 2")) << "no further test is read";
     if (c.reference_records == 0) continue;
     std::vector<std::string> expected =
-        records_of(read_bytes(kData + "reference/" + name + ".OUT"));
+        records_of(read_input(kData + "reference/" + name + ".OUT"));
     ASSERT_GT(expected.size(), c.reference_records);
     expected.resize(c.reference_records);
     EXPECT_EQ(report, joined(expected) + message);

@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,7 @@ std::vector<std::string> written(const Run& run) {
 
 std::vector<std::string> reference_report(const std::string& name) {
   std::ifstream in(std::string(OSTREVIK_SHARED_DIR) + "/data/reference/" + name, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read the reference report " + name);
   codec::StringSink whole;
   whole.bytes.assign(std::istreambuf_iterator<char>(in), {});
   return lines_of(whole);
