@@ -15,6 +15,18 @@
 #include "strength/analysis.h"
 
 namespace ostrevik::driver {
+namespace {
+
+// How the work on one test of the data file ended.
+enum class TestEnd {
+  Finished,        // evaluated or checked; the next test may follow
+  EndOfInput,      // the data file ended where a new test may end it
+  TooManyTests,    // a test beyond the 40 a run holds; not evaluated
+  Refused,         // data the program cannot evaluate
+  IterationLimit,  // the evaluation of a reading did not converge
+};
+
+}  // namespace
 
 void read_constants(Run& run, codec::Source& data, codec::Sink& report) {
   input::read_constants_block(run, data);
@@ -48,15 +60,6 @@ void evaluate_readings(Run& run, codec::Source& data, codec::Sink& report) {
 }
 
 namespace {
-
-// How the work on one test of the data file ended.
-enum class TestEnd {
-  Finished,        // evaluated or checked; the next test may follow
-  EndOfInput,      // the data file ended where a new test may end it
-  TooManyTests,    // a test beyond the 40 a run holds; not evaluated
-  Refused,         // data the program cannot evaluate
-  IterationLimit,  // the evaluation of a reading did not converge
-};
 
 // One test: its constants block when it begins with one, its title, specimen and readings.
 TestEnd next_test(Run& run, bool with_constants, codec::Source& data, codec::Sink& report,
