@@ -13,6 +13,32 @@ case "$2" in
              --include='*.cpp' --include='*.h' "$src" |
            grep -vE '^[^:]*/model/elementary\.h:|rounded::|in double|^[^:]*:[0-9]+:\s*//')
     ;;
+  include-layering)
+    # The subsystems depend on each other only downwards: a folder of src/ includes its own
+    # headers and those of the folders below it; a folder not listed here, none at all. The
+    # mechanics write nothing: no Sink there.
+    below() {
+      case "$1" in
+        codec) echo 'codec' ;;
+        model) echo 'model|codec' ;;
+        input | report | strength | export) echo "$1|model|codec" ;;
+        mechanics) echo 'mechanics|model' ;;
+        driver) echo '[a-z_]+' ;;
+        *) echo '(?!)' ;;
+      esac
+    }
+    hits=""
+    for dir in "$src"/*/; do
+      folder=$(basename "$dir")
+      allowed=$(below "$folder")
+      found=$(grep -rnP '^\s*#\s*include\s*"' --include='*.cpp' --include='*.h' "$dir" |
+              grep -vP "#\s*include\s*\"($allowed)/")
+      [ -n "$found" ] && hits+="$found"$'\n'
+    done
+    found=$(grep -rn 'Sink' "$src/mechanics")
+    [ -n "$found" ] && hits+="$found"$'\n'
+    hits=${hits%$'\n'}
+    ;;
   *)
     echo "unknown rule: $2" >&2
     exit 2

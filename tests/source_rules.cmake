@@ -2,3 +2,6 @@
 add_test(NAME SourceRules.ElementaryFunctionsRoundedOnceFromDouble
          COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check_sources.sh" "${CMAKE_SOURCE_DIR}"
                  elementary-functions)
+add_test(NAME SourceRules.SubsystemsIncludeOnlyTheLayersBelowThem
+         COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check_sources.sh" "${CMAKE_SOURCE_DIR}"
+                 include-layering)

@@ -83,8 +83,8 @@ class Scanner {
     return value;
   }
 
-  // The items of a parenthesised list up to and including its closing parenthesis; '/' needs
-  // no comma around it.
+  // The items of a parenthesised list up to and including its closing parenthesis; '/' and ':'
+  // need no comma around them.
   void list(int depth) {
     bool item_required = false;
     bool separator_required = false;
@@ -106,14 +106,15 @@ class Scanner {
         after_slash = false;
         continue;
       }
-      if (separator_required && c != '/') fail("',' expected");
+      if (separator_required && c != '/' && c != ':') fail("',' expected");
       after_slash = item(depth);
       separator_required = !after_slash;
       item_required = false;
     }
   }
 
-  // One item with its optional repeat count; returns true for '/' (which separates by itself).
+  // One item with its optional repeat count; returns true for '/' and ':' (which separate by
+  // themselves).
   bool item(int depth) {
     const bool counted = digit_ahead();
     const int count = counted ? number(kMaxCount) : 1;
@@ -159,6 +160,10 @@ class Scanner {
       }
       case '/':
         push(make_item(LayoutItem::Kind::RecordEnd), count);
+        return true;
+      case ':':
+        if (counted) fail("':' takes no repeat count");
+        push(make_item(LayoutItem::Kind::Stop), 1);
         return true;
       default:
         --pos_;

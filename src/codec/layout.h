@@ -1,6 +1,7 @@
 #pragma once
 // The layout notation of the fixed-column records: '...' literals, nX, Fw.d, Iw, Aw, A, '/',
-// repeat counts (rFw.d, r(...)) and format reversion. A layout is parsed once (its literals
+// ':' (a write stops there when no items remain), repeat counts (rFw.d, r(...)) and format
+// reversion. A layout is parsed once (its literals
 // converted from the UTF-8 source text to CP857 at that time) and then used for any number
 // of reads and writes.
 #include <string>
@@ -10,7 +11,7 @@
 namespace ostrevik::codec {
 
 struct LayoutItem {
-  enum class Kind { Literal, Skip, Real, Integer, Text, RecordEnd, GroupStart, GroupEnd };
+  enum class Kind { Literal, Skip, Real, Integer, Text, RecordEnd, Stop, GroupStart, GroupEnd };
   Kind kind;
   int width = 0;     // Skip: columns; Real/Integer/Text: field width (Text: 0 = item's length)
   int decimals = 0;  // Real: digits after the point

@@ -27,7 +27,7 @@ constexpr int kMaxGroupDepth = 16;
 
 // Walks the layout for one statement of `count` items and hands every step to the transfer:
 // literal(text), skip(columns), record_end() for '/' and for reversion, field(item, index).
-// Returns when the items are exhausted at a field or at the closing parenthesis.
+// Returns when the items are exhausted at a field, at a ':' or at the closing parenthesis.
 template <class Transfer>
 void walk(const Layout& layout, std::size_t count, Transfer& transfer) {
   struct Repeat {
@@ -59,6 +59,9 @@ void walk(const Layout& layout, std::size_t count, Transfer& transfer) {
         break;
       case Kind::RecordEnd:
         transfer.record_end();
+        break;
+      case Kind::Stop:
+        if (next == count) return;
         break;
       case Kind::GroupStart:
         groups[depth++] = Repeat{i, item.count};
@@ -205,6 +208,11 @@ class Writer {
   void field(const LayoutItem& item, std::size_t index) {
     const Value& value = values_[index];
     fill_skipped();
+    if (const Marker* marker = std::get_if<Marker>(&value)) {
+      if (item.kind == Kind::Text) mismatch(index, "text");
+      format_text(line_, marker->text, item.width);
+      return;
+    }
     switch (item.kind) {
       case Kind::Real:
         if (const float* real = std::get_if<float>(&value)) {

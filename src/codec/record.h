@@ -30,8 +30,15 @@ class StringSink : public Sink {
   std::string bytes;
 };
 
-// A value written under a layout: a real, an integer, or a fixed-length CP857 text.
-using Value = std::variant<float, int, std::string_view>;
+// A text that stands in a numeric field in place of its number ("YOK" where the data determine
+// no value): right-justified in the field's width, cut to the width when longer.
+struct Marker {
+  std::string_view text;
+};
+
+// A value written under a layout: a real, an integer, a fixed-length CP857 text, or a marker
+// in a real or integer field.
+using Value = std::variant<float, int, std::string_view, Marker>;
 
 void write(Sink& sink, const Layout& layout, std::span<const Value> items);
 void write(Sink& sink, const Layout& layout, std::initializer_list<Value> items = {});

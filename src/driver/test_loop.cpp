@@ -4,12 +4,15 @@
 #include "driver/program.h"
 #include "driver/run_end.h"
 #include "driver/snapshots.h"
+#include "driver/test_step.h"
 #include "input/constants_block.h"
 #include "input/readings_records.h"
 #include "input/specimen_records.h"
 #include "input/title_block.h"
 #include "mechanics/evaluation.h"
+#include "mechanics/setup.h"
 #include "model/outcome.h"
+#include "report/echo.h"
 #include "report/test_tables.h"
 #include "strength/analysis.h"
 
@@ -25,17 +28,40 @@ enum class TestEnd {
   IterationLimit,  // the evaluation of a reading did not converge
 };
 
-// The test's readings and either their check or their evaluation with its report tables.
+}  // namespace
+
+void read_constants(Run& run, codec::Source& data, codec::Sink& report) {
+  input::read_constants_block(run, data);
+  mechanics::compute_frame_masses(run);
+  report::write_general_values(run.c, report);
+}
+
+void set_up_test(Run& run, codec::Sink& report) {
+  mechanics::set_up_geometry(run);
+  if (run.c.PAROUT != 8.0F) report::write_specimen_values(run, report);
+  mechanics::set_up_moving_assembly(run);
+  report::write_assembly_values(run, report);
+  mechanics::set_up_working_values(run);
+}
+
 void evaluate_readings(Run& run, codec::Source& data, codec::Sink& report) {
   input::read_readings(run, data);
   if (run.c.PDATCH > 0) {
     input::check_readings(run, report);
     return;
   }
-  mechanics::evaluate_test(run, report);
+  try {
+    mechanics::evaluate_test(run);
+  } catch (const IterationLimitExceeded&) {
+    report::write_tension_table(run, report);
+    throw;
+  }
+  report::write_tension_table(run, report);
   report::write_test_tables(run, report);
   report::store_peak_and_end(run);
 }
+
+namespace {
 
 // One test: its constants block when it begins with one, its title, specimen and readings.
 // A refusal leaves its message in `refusal`.
@@ -46,7 +72,7 @@ TestEnd next_test(Run& run, bool with_constants, codec::Source& data, codec::Sin
     // the next block would begin: the title read then meets the end, as in any other file.
     // An empty file is still an error: the first test has nothing to read.
     const bool later_test_at_end = run.n.NTEST > 0 && data.at_end();
-    if (with_constants && !later_test_at_end) input::read_constants_block(run, data, report);
+    if (with_constants && !later_test_at_end) read_constants(run, data, report);
     if (!input::read_title_block(run, data, report)) return TestEnd::EndOfInput;
     if (run.n.NTEST >= MAXTS) {
       const int test = MAXTS + 1;
@@ -56,7 +82,7 @@ TestEnd next_test(Run& run, bool with_constants, codec::Source& data, codec::Sin
       return TestEnd::TooManyTests;
     }
     input::read_specimen_records(run, data);
-    input::set_up_and_echo(run, report);
+    set_up_test(run, report);
     evaluate_readings(run, data, report);
     return TestEnd::Finished;
   } catch (const TestRefused& refused) {

@@ -1,7 +1,6 @@
 #include "input/constants_block.h"
 
 #include "input/data_records.h"
-#include "mechanics/setup.h"
 
 namespace ostrevik::input {
 namespace {
@@ -53,36 +52,13 @@ void apply_frame_defaults(Constants& c) {
   if (c.TYPFRA == 2.0F) c.TYPFRA = 0.0F;
 }
 
-void write_general_values(const Constants& c, codec::Sink& report) {
-  static const codec::Layout kMasses(
-      "(/,52X,'     GENEL DEĞERLER      ',/,/,6X,'WLP1  =',F5.2,'  (kg)  WBC   =',F5.2,' (kg)  "
-      "WDM   =',F5.2,' (kg)',6X,'DENSTL=',F5.2,' (g/ml)   FRCOEF=',F9.5,'   RMLC=',F5.2,' "
-      "(kg)',/,6X,'WLP2  =',F5.2,'  (kg)  VPTI  =',F5.2,' (cm)  TMOMDM=',F5.2,' (kg.cm)',3X,"
-      "'DENSWD=',F5.2,'  (g/ml)   TLP1MN=',F5.2,' (cm)  RMPR=',F5.2,' (kg)')");
-  static const codec::Layout kFlags(
-      "(6X,'PAROUT=',F3.0,10X,'PARREG=',F3.0,9X,'TYPFRA=',F3.0,13X,'PARLAT=',F3.0,13X,'PDATCH=',"
-      "F3.0)");
-  static const codec::Layout kGauges(
-      "(6X,'DIASTB=',F5.2,'  (cm)  WHJ   =',F5.2,' (kg)  WPR   =',F5.2,' (kg)',6X,'CONDX =',"
-      "F8.5,' (cm)',3X,' CONDY=',F7.5,'(cm) DVPR=',F8.6,'(cm)',/,6X,'CONYMP=',F8.5,'(cm) "
-      "CONRPB=',F7.5,'(cm) POISNR=',F5.2)");
-  codec::write(report, kMasses,
-               {c.WLP1, c.WBC, c.WDM, c.DENSTL, c.FRCOEF, c.RMLC, c.WLP2, c.VPTI, c.TMOMDM,
-                c.DENSWD, c.TLP1MN, c.RMPR});
-  codec::write(report, kFlags, {c.PAROUT, c.PARREG, c.TYPFRA, c.PARLAT, c.PDATCH});
-  codec::write(report, kGauges,
-               {c.DIASTB, c.WHJ, c.WPR, c.CONDX, c.CONDY, c.DVPR, c.CONYMP, c.CONRPB, c.POISNR});
-}
-
 }  // namespace
 
-void read_constants_block(Run& run, codec::Source& data, codec::Sink& report) {
+void read_constants_block(Run& run, codec::Source& data) {
   read_flags(run, data);
   read_frame(run, data);
   if (run.c.PARLAT > 0.0F) read_lateral_load(run, data);
   apply_frame_defaults(run.c);
-  mechanics::compute_frame_masses(run);
-  write_general_values(run.c, report);
 }
 
 }  // namespace ostrevik::input

@@ -1,83 +1,44 @@
 #include "input/specimen_records.h"
 
+#include <array>
+#include <cmath>
+
 #include "input/data_records.h"
-#include "mechanics/setup.h"
 
 namespace ostrevik::input {
 namespace {
 
-// Echo of the specimen and mould values up to the lateral-load balances (not with PAROUT 8).
-void write_specimen_values(const Run& run, codec::Sink& report) {
-  static const codec::Layout kGeometry(
-      "(/,' ALFN  =',F5.1,' (der)',22X,'HTLOWR=',F5.2,' (cm)',60X,'GRINL=',F6.0,/,' ALFA  =',F5.1,"
-      "' (deg)  DIAIN =',F6.2,' (cm)  HTLOWS=',F5.2,' (cm)  D1  =',F6.2,' (cm)  WTM   =',F6.2,' "
-      "(kg)  WS',4X,'=',F6.2,' (kg)  GRSLO=',F8.5,/,' VPI   =',F5.2,' (cm)   DIAOUT=',F6.2,' (cm) "
-      " HDISC =',F5.2,' (cm)  D2  =',F6.2,' (cm)  XBARTM=',F6.2,' (cm)  XBARS =',F6.2,' (cm)  WD  "
-      " =',F5.2,' kg',/,' DENSOL=',F5.3,' (g/cc) CLRNCE=',F6.2,' (cm)  DH',4X,'=',F5.2,1X,'(cm)  "
-      "H2  =',F6.2,' (cm)  YBARTM=',F6.2,' (cm)  YBARS =',F6.2,1X,'(cm)  RM   =',F5.2,' kg')");
-  static const codec::Layout kAdditions(
-      "(' WADDTM=',F5.2,' (kg)   TMOMAV=',F5.2,' kg.cm  TMOMAH=',F5.2,' kg.cm WTMC=',F6.2,' (kg)  "
-      "XBRTMC=',F6.2,' (cm)  YBRTMC=',F6.2,' (cm)  SW   =',F5.2,' kg')");
-  static const codec::Layout kFrameWithSoil(
-      "(' PARINC=',F3.0,10X,'XBARQT=',F6.2,' (cm)  YBARQT=',F5.2,1X,'(cm)  D3  =',F6.2,' (cm)  "
-      "DOITRM=',F6.2,' (cm)',22X,'WCINL=',F6.3)");
-  static const codec::Layout kFrame(
-      "(' PARINC=',F3.0,10X,'XBARQT=',F6.2,' (cm)  YBARQT=',F5.2,1X,'(cm)  D3  =',F6.2,' (cm)  "
-      "DOITRM=',F6.2,' (cm)')");
-  static const codec::Layout kYoke(
-      "(' PFIXDR=',F3.0,49X,'LYOK=',F5.1,'  (cm)  DCLPSB=',F6.1,' (cm)  HTFPSB=',F6.1,' (cm)  "
-      "HTFSB=',F5.1,' cm')");
-  static const codec::Layout kBalancesWithSoil(
-      "(' PSPBDL=',F3.0,10X,'ASPBL1=',F7.4,6X,'DSPBL1=',F7.4,5X,'ASPBL2=',F7.4,4X,'DSPBL2=',F7.4,"
-      "6X,'WYK   =',F5.2,' (kg)',3X,'GS   =',F5.2)");
-  static const codec::Layout kBalances(
-      "(' PSPBDL=',F3.0,10X,'ASPBL1=',F7.4,6X,'DSPBL1=',F7.4,5X,'ASPBL2=',F7.4,4X,'DSPBL2=',F7.4,"
-      "6X,'WYK   =',F5.2,' (kg)')");
-  const Constants& c = run.c;
-  const Specimen& s = run.s;
-  const Setup& u = run.u;
-  const bool soil = s.PARSOL == 1.0F;
-  codec::write(report, kGeometry,
-               {s.ALFN, s.HTLOWR, c.GRINL,  u.ALFA,   s.DIAIN, u.HTLOWS, s.D1,     u.WTM,
-                u.WS,   c.GRSLO,  s.VPI,    s.DIAOUT, s.HDISC, s.D2,     u.XBARTM, u.XBARS,
-                u.WD,   u.DENSOL, s.CLRNCE, s.DH,     c.H2,    u.YBARTM, u.YBARS,  u.RM});
-  codec::write(report, kAdditions,
-               {s.WADDTM, s.TMOMAV, s.TMOMAH, u.WTMC, u.XBRTMC, u.YBRTMC, u.SW});
-  if (soil) {
-    codec::write(report, kFrameWithSoil, {c.PARINC, s.XBARQT, s.YBARQT, s.D3, u.DOITRM, s.WCINL});
-  } else {
-    codec::write(report, kFrame, {c.PARINC, s.XBARQT, s.YBARQT, s.D3, u.DOITRM});
-  }
-  codec::write(report, kYoke, {s.PFIXDR, c.LYOK, c.DCLPSB, c.HTFPSB, c.HTFSB});
-  if (soil) {
-    codec::write(report, kBalancesWithSoil,
-                 {s.PSPBDL, c.ASPBL1, c.DSPBL1, c.ASPBL2, c.DSPBL2, c.WYK, s.GS});
-  } else {
-    codec::write(report, kBalances, {s.PSPBDL, c.ASPBL1, c.DSPBL1, c.ASPBL2, c.DSPBL2, c.WYK});
-  }
+// The nine values of a standard mould: DIAOUT, HTLOWR, XBARQT, YBARQT, HTMOLD, WTMEMP, WADDTM,
+// TMOMAV, TMOMAH.
+using MouldSet = std::array<float, 9>;
+
+constexpr std::array<MouldSet, 6> kStandardMoulds{{
+    {8.9F, 5.73F, -0.49F, 5.38F, 34.1F, 1.935F, 0.113F, 0.27F, 0.24F},
+    {10.75F, 3.96F, 0.24F, 6.3F, 27.4F, 2.288F, 0.109F, 0.311F, 0.211F},
+    {10.84F, 6.1F, -1.46F, 5.82F, 48.0F, 5.197F, 0.1F, 0.0F, 0.49F},
+    {10.84F, 22.73F, -2.08F, 5.83F, 48.0F, 5.197F, 0.445F, 0.0F, 6.39F},
+    {11.3F, 5.16F, -2.29F, 6.12F, 44.0F, 5.375F, 0.15F, 0.0F, 1.64F},
+    {11.3F, 11.95F, -0.39F, 6.12F, 44.0F, 5.375F, 0.46F, 0.0F, 4.43F},
+}};
+
+// Tens of an angle as the mould sets count them: (angle + 2) / 10 truncated, kept as a real so
+// that no angle can overflow an integer.
+float angle_class(float angle) {
+  return std::trunc((angle + 2.0F) / 10.0F);
 }
 
-// Echo of the moving assembly, the specimen mass and mould height, and DH1, DH2.
-void write_assembly_values(const Run& run, codec::Sink& report) {
-  static const codec::Layout kAssembly(
-      "(' PARFPL=',F3.0,10X,'XTMO1 =',F6.2,' (cm)  YTMO1 =',F5.2,1X,'(cm)',20X,'X1C   =',F6.2,' "
-      "(cm)  Y1C   =',F6.2,' (cm)  W    =',F5.2,' kg')");
-  static const codec::Layout kSpecimenWithSoil(
-      "(' WSPPTM=',F7.3,' (kg) HEMPTY=',F6.2,' (cm)  HTMOLD=',F5.1,' (cm)  WTMEMP=',F6.3,'(kg) "
-      "SATINL=',F6.3,7X,'DDENSL=',F6.3,'(g/ml) VOIDR=',F6.3)");
-  static const codec::Layout kSpecimen(
-      "(' WSPPTM=',F7.3,' (kg) HEMPTY=',F6.2,' (cm)  HTMOLD=',F5.1,' (cm)  WTMEMP=',F6.3,'(kg)')");
-  static const codec::Layout kWedgeEnds("(' DH1   =',F5.2,' (cm)   DH2   =',F6.2,' (cm)')");
-  const Specimen& s = run.s;
-  const Setup& u = run.u;
-  codec::write(report, kAssembly, {s.PARFPL, u.XTMO1, u.YTMO1, u.X1C, u.Y1C, u.W});
-  if (s.PARSOL == 1.0F) {
-    codec::write(report, kSpecimenWithSoil,
-                 {s.WSPPTM, s.HEMPTY, s.HTMOLD, s.WTMEMP, u.SATINL, u.DDENSL, u.VOIDR});
-  } else {
-    codec::write(report, kSpecimen, {s.WSPPTM, s.HEMPTY, s.HTMOLD, s.WTMEMP});
-  }
-  if (s.DH2 > 0.0F) codec::write(report, kWedgeEnds, {u.DH1, s.DH2});
+// The set number chosen by the selection rules, or `previous` when none holds.
+int standard_set_number(float alfn, float angsel, float appsel, int previous) {
+  const float ia = angle_class(alfn);
+  const float ib = angle_class(angsel);
+  int set = previous;
+  if (ia == 3.0F && ib == 0.0F) set = 1;
+  if (ia == 4.0F && ib == 0.0F) set = 2;
+  if (ia == 3.0F && ib == 4.0F) set = 3;
+  if (ia == 4.0F && ib == 3.0F) set = 4;
+  if (appsel == 1.0F && ia == 3.0F && ib == 3.0F) set = 5;
+  if (appsel == 2.0F && ia == 3.0F && ib == 3.0F) set = 6;
+  return set;
 }
 
 }  // namespace
@@ -98,16 +59,24 @@ void read_specimen_records(Run& run, codec::Source& data) {
                 {&s.DIAOUT, &s.HTLOWR, &s.XBARQT, &s.YBARQT, &s.HTMOLD, &s.WTMEMP, &s.WADDTM,
                  &s.TMOMAV, &s.TMOMAH});
   } else {
-    mechanics::select_standard_mould(run);
+    select_standard_mould(run);
   }
 }
 
-void set_up_and_echo(Run& run, codec::Sink& report) {
-  mechanics::set_up_geometry(run);
-  if (run.c.PAROUT != 8.0F) write_specimen_values(run, report);
-  mechanics::set_up_moving_assembly(run);
-  write_assembly_values(run, report);
-  mechanics::set_up_working_values(run);
+void select_standard_mould(Run& run) {
+  Specimen& s = run.s;
+  run.p.ISET = standard_set_number(s.ALFN, s.ANGSEL, s.APPSEL, run.p.ISET);
+  const int set = run.p.ISET >= 1 && run.p.ISET <= 6 ? run.p.ISET : 1;
+  const MouldSet& m = kStandardMoulds.at(static_cast<std::size_t>(set - 1));
+  s.DIAOUT = m[0];
+  s.HTLOWR = m[1];
+  s.XBARQT = m[2];
+  s.YBARQT = m[3];
+  s.HTMOLD = m[4];
+  s.WTMEMP = m[5];
+  s.WADDTM = m[6];
+  s.TMOMAV = m[7];
+  s.TMOMAH = m[8];
 }
 
 }  // namespace ostrevik::input

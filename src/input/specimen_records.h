@@ -1,6 +1,5 @@
 #pragma once
-// Records 5, 6, 6a and 7 of a test (or the standard mould set), the set-up of the test with
-// its specimen echo, and NREAD.
+// Records 5, 6, 6a and 7 of a test, or the standard mould set in place of record 7.
 #include "codec/record.h"
 #include "model/state.h"
 
@@ -8,8 +7,8 @@ namespace ostrevik::input {
 
 void read_specimen_records(Run& run, codec::Source& data);
 
-// The set-up of the test in its stretches around the specimen echo; numbers the test.
-// Throws TestRefused for set-up data outside what can be evaluated.
-void set_up_and_echo(Run& run, codec::Sink& report);
+// The nine mould values of the standard set chosen by ALFN, ANGSEL, APPSEL (the set number
+// persists across the tests of the run).
+void select_standard_mould(Run& run);
 
 }  // namespace ostrevik::input

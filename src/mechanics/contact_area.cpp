@@ -6,29 +6,37 @@
 
 namespace ostrevik::mechanics {
 
-void contact_area(const Run& run, float SP, float UCUR, float& RMAJ, float& RAB, float& BOVL,
-                  float& GOVL, float& ACONT, float& SECMW, float& PHALF, float& PLEN) {
-  const float DIAW = run.u.DIAW;
-  RMAJ = DIAW / (SP * 2.0F);
-  RAB = RMAJ * RMAJ * SP;
-  BOVL = rounded::asin(UCUR / (RMAJ * 2.0F));
-  GOVL = rounded::sin(BOVL * 2.0F) + BOVL * 2.0F;
-  ACONT = (PI - GOVL) * RAB;
-  const float CF1 = RAB / 24.0F;
-  const float CF2 = 3.0F * (RMAJ * RMAJ);
-  const float CF3 = 32.0F * RMAJ * UCUR;
-  const float cosb = rounded::cos(BOVL);
-  SECMW =
-      (6.0F * (UCUR * UCUR) * (PI - GOVL) +
-       (CF2 * (rounded::sin(4.0F * BOVL) + 2.0F * PI - 4.0F * BOVL) - CF3 * (cosb * cosb * cosb))) *
-      CF1;
-  PHALF = (DIAW / SP - UCUR) / 2.0F;
-  PLEN = ACONT / (DIAW * 0.9F);
+ContactArea contact_area(float DIAW, float SP, float UCUR) {
+  ContactArea a;
+  a.RMAJ = DIAW / (SP * 2.0F);
+  a.RAB = a.RMAJ * a.RMAJ * SP;
+  a.BOVL = rounded::asin(UCUR / (a.RMAJ * 2.0F));
+  a.GOVL = rounded::sin(a.BOVL * 2.0F) + a.BOVL * 2.0F;
+  a.ACONT = (PI - a.GOVL) * a.RAB;
+  const float CF1 = a.RAB / 24.0F;
+  const float CF2 = 3.0F * (a.RMAJ * a.RMAJ);
+  const float CF3 = 32.0F * a.RMAJ * UCUR;
+  const float cosb = rounded::cos(a.BOVL);
+  a.SECMW = (6.0F * (UCUR * UCUR) * (PI - a.GOVL) +
+             (CF2 * (rounded::sin(4.0F * a.BOVL) + 2.0F * PI - 4.0F * a.BOVL) -
+              CF3 * (cosb * cosb * cosb))) *
+            CF1;
+  a.PHALF = (DIAW / SP - UCUR) / 2.0F;
+  a.PLEN = a.ACONT / (DIAW * 0.9F);
+  return a;
 }
 
-void contact_area(Run& run, float SP, float UCUR) {
+void store_contact_area(Run& run, float SP, float UCUR) {
+  const ContactArea a = contact_area(run.u.DIAW, SP, UCUR);
   Work& w = run.w;
-  contact_area(run, SP, UCUR, w.RMAJ, w.RAB, w.BOVL, w.GOVL, w.ACONT, w.SECMW, w.PHALF, w.PLEN);
+  w.RMAJ = a.RMAJ;
+  w.RAB = a.RAB;
+  w.BOVL = a.BOVL;
+  w.GOVL = a.GOVL;
+  w.ACONT = a.ACONT;
+  w.SECMW = a.SECMW;
+  w.PHALF = a.PHALF;
+  w.PLEN = a.PLEN;
 }
 
 }  // namespace ostrevik::mechanics

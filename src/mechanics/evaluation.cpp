@@ -29,19 +29,19 @@ void frame_resistance(Run& run, float DX) {
 }
 
 // Evaluation with the measured displacements, as if the upper wedge did not rotate.
-void evaluate_without_rotation(Run& run, int I, float DX, float DY, float DR, codec::Sink& report) {
+void evaluate_without_rotation(Run& run, int I, float DX, float DY, float DR) {
   Work& w = run.w;
   Results& o = run.o;
   const Setup& u = run.u;
-  contact_area(run, u.SINA, w.UCUR);
-  if (lateral_load_acts(run, I)) lateral_load_geometry(run, I, DX, DY, w.BETRAD);
-  forces_and_stresses(run, I, 1.0F, 0.0F, u.SINA, u.COSA, w.UCUR, w.VCUR, u.WDMLP2);
+  store_contact_area(run, u.SINA, w.UCUR);
+  if (lateral_load_acts(run, I)) store_lateral_load_angles(run, I, DX, DY, w.BETRAD);
+  store_forces_and_stresses(run, I, 1.0F, 0.0F, u.SINA, u.COSA, w.UCUR, w.VCUR, u.WDMLP2);
   o.TNNB(I) = u.CKPA * w.SIGN;
   o.SSNB(I) = u.CKPA * w.TAUN;
   o.SOVRNB(I) = w.TAUN / w.SIGN;
   o.ACNB(I) = w.ACONT;
-  moment_form_a(run, DX, DY, DY - u.VPIW - DR, 1.0F, 0.0F);
-  check_tension(run, I, 3, u.VPIW, DR, u.SINA, report);
+  store_moment_form_a(run, DX, DY, DY - u.VPIW - DR, 1.0F, 0.0F);
+  check_tension(run, I, 3, u.VPIW, DR, u.SINA);
   o.DEVNB(I) = w.DEVP;
 }
 
@@ -103,7 +103,7 @@ void count_negative_displacement(Run& run) {
 }
 
 // Evaluation with the displacements corrected for the rotation, on the mould's plane.
-void evaluate_with_rotation(Run& run, int I, float DT, float DR, codec::Sink& report) {
+void evaluate_with_rotation(Run& run, int I, float DT, float DR) {
   Work& w = run.w;
   Results& o = run.o;
   const Setup& u = run.u;
@@ -113,11 +113,11 @@ void evaluate_with_rotation(Run& run, int I, float DT, float DR, codec::Sink& re
   w.SINPSI = rounded::sin(w.PSI);
   w.COSPSI = rounded::cos(w.PSI);
   o.BETABC(I) = degrees(w.BETRAD);
-  contact_area(run, u.SINA, w.UCUR);
-  if (lateral_load_acts(run, I)) lateral_load_geometry(run, I, w.DXC, w.DYC, w.BETRAD);
-  forces_and_stresses(run, I, w.SINPSI, w.COSPSI, u.SINA, u.COSA, w.UCUR, w.VCUR, u.WDMLP2);
-  moment_form_a(run, w.DXC, w.DYC, DT, w.SINPSI, w.COSPSI);
-  check_tension(run, I, 1, u.VPIW, DR, u.SINA, report);
+  store_contact_area(run, u.SINA, w.UCUR);
+  if (lateral_load_acts(run, I)) store_lateral_load_angles(run, I, w.DXC, w.DYC, w.BETRAD);
+  store_forces_and_stresses(run, I, w.SINPSI, w.COSPSI, u.SINA, u.COSA, w.UCUR, w.VCUR, u.WDMLP2);
+  store_moment_form_a(run, w.DXC, w.DYC, DT, w.SINPSI, w.COSPSI);
+  check_tension(run, I, 1, u.VPIW, DR, u.SINA);
   o.TNSAVP(I) = u.CKPA * w.SIGN;
   o.SSAVP(I) = u.CKPA * w.TAUN;
   o.DEVIBA(I) = w.DEVP;
@@ -188,7 +188,7 @@ void clear_load_lines(Run& run, int I) {
   o.VPITT(I) = 0.0F;
 }
 
-void evaluate_reading(Run& run, int I, codec::Sink& report) {
+void evaluate_reading(Run& run, int I) {
   Work& w = run.w;
   Results& o = run.o;
   const Setup& u = run.u;
@@ -203,18 +203,18 @@ void evaluate_reading(Run& run, int I, codec::Sink& report) {
   w.UCUR = o.U(I);
   w.VCUR = o.V(I);
   w.BETRAD = 0.0F;
-  evaluate_without_rotation(run, I, DX, DY, DR, report);
+  evaluate_without_rotation(run, I, DX, DY, DR);
   iterate_rotation(run, I, DT, DR);
   count_negative_displacement(run);
-  evaluate_with_rotation(run, I, DT, DR, report);
+  evaluate_with_rotation(run, I, DT, DR);
   if (has_free_plane(run)) {
-    evaluate_on_free_plane(run, I, DT, DR, report);
+    evaluate_on_free_plane(run, I, DT, DR);
   } else {
     keep_mould_plane(run, I);
   }
   store_final_values(run, I);
   if (run.c.PAROUT == 0.0F) {
-    evaluate_load_lines(run, I, DT, DR, report);
+    evaluate_load_lines(run, I, DT, DR);
   } else {
     clear_load_lines(run, I);
   }
@@ -223,10 +223,10 @@ void evaluate_reading(Run& run, int I, codec::Sink& report) {
 
 }  // namespace
 
-void evaluate_test(Run& run, codec::Sink& report) {
+void evaluate_test(Run& run) {
   run.o.NEVAL = 0;
   for (int I = 1; I <= run.u.NREAD; ++I) {
-    evaluate_reading(run, I, report);
+    evaluate_reading(run, I);
     run.o.NEVAL = I;
   }
   finish_test(run);

@@ -1,12 +1,12 @@
 #pragma once
 // The evaluation of every reading of a test and the pass after the loop.
-#include "codec/record.h"
 #include "model/state.h"
 
 namespace ostrevik::mechanics {
 
-// Evaluates readings 1..NREAD (Table 1A rows go to the report as they arise), then converts
-// to report units and chooses IMAXP and IEND. Throws IterationLimitExceeded.
-void evaluate_test(Run& run, codec::Sink& report);
+// Evaluates readings 1..NREAD (recording the Table 1A rows as they arise), then converts to
+// report units and chooses IMAXP and IEND. Throws IterationLimitExceeded, with the rows of the
+// readings already evaluated kept.
+void evaluate_test(Run& run);
 
 }  // namespace ostrevik::mechanics

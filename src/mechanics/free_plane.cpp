@@ -36,22 +36,23 @@ bool has_free_plane(const Run& run) {
   return run.s.DH == 0.0F && run.s.PARFPL != 0.0F;
 }
 
-void evaluate_on_free_plane(Run& run, int I, float DT, float DR, codec::Sink& report) {
+void evaluate_on_free_plane(Run& run, int I, float DT, float DR) {
   Work& w = run.w;
   const bool frozen = w.NPARFL >= 1;
   if (!frozen) recompute_plane(run);
   w.UCUR = frozen ? run.o.UBAR(I) : run.u.DIAW / w.SINAN - w.FPLEN;
   w.VCUR = w.COSAN * w.DYC - w.SINAN * w.DXC;
   run.o.ERUABS(I) = (w.UCUR - run.o.UBAR(I)) * 10.0F;
-  contact_area(run, w.SINAN, w.UCUR);
-  if (lateral_load_acts(run, I)) lateral_load_geometry(run, I, w.DXC, w.DYC, w.BETRAD);
-  forces_and_stresses(run, I, w.SINPSI, w.COSPSI, w.SINREL, w.COSREL, w.UCUR, w.VCUR, run.u.WDMLP2);
+  store_contact_area(run, w.SINAN, w.UCUR);
+  if (lateral_load_acts(run, I)) store_lateral_load_angles(run, I, w.DXC, w.DYC, w.BETRAD);
+  store_forces_and_stresses(run, I, w.SINPSI, w.COSPSI, w.SINREL, w.COSREL, w.UCUR, w.VCUR,
+                            run.u.WDMLP2);
   if (frozen) {
-    moment_form_a(run, w.DXC, w.DYC, DT, w.SINPSI, w.COSPSI);
+    store_moment_form_a(run, w.DXC, w.DYC, DT, w.SINPSI, w.COSPSI);
   } else {
-    moment_form_b(run, run.u.VPIW, DT, DR);
+    store_moment_form_b(run, run.u.VPIW, DT, DR);
   }
-  check_tension(run, I, 2, run.u.VPIW, DR, w.SINAN, report);
+  check_tension(run, I, 2, run.u.VPIW, DR, w.SINAN);
 }
 
 }  // namespace ostrevik::mechanics

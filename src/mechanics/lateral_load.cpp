@@ -10,8 +10,7 @@ bool lateral_load_acts(const Run& run, int I) {
   return run.c.PARLAT != 0.0F && run.r.QSPBAL(I) != 0.0F;
 }
 
-void lateral_load_geometry(const Run& run, int I, float HX, float HY, float BETRAD, float& GRDQR,
-                           float& GRSBR, float& ANGQR, float& CGRDQ) {
+LateralLoadAngles lateral_load_angles(const Run& run, int I, float HX, float HY, float BETRAD) {
   const float XBARQT = run.s.XBARQT;
   const float YBARQT = run.s.YBARQT;
   const float XQ = run.u.XSHIFT - HX / 2.0F + XBARQT;
@@ -27,16 +26,22 @@ void lateral_load_geometry(const Run& run, int I, float HX, float HY, float BETR
   const float HQ = run.u.HQTLAT + HX + SHY;
   const float LQ = run.c.LYOK - run.r.DECLYK(I);
   const float HTFYKS = run.r.HTFYKS(I);
-  GRDQR = -rounded::asin((HTFYKS - HQ) / LQ);
-  CGRDQ = rounded::cos(GRDQR);
-  GRSBR =
-      -rounded::atan((run.c.HTFPSB - HTFYKS) / ((YBARQT + run.c.DCLPSB + HY + SHX) - LQ * CGRDQ));
-  ANGQR = PI / 2.0F + GRDQR + BETRAD;
+  LateralLoadAngles a;
+  a.GRDQR = -rounded::asin((HTFYKS - HQ) / LQ);
+  a.CGRDQ = rounded::cos(a.GRDQR);
+  a.GRSBR =
+      -rounded::atan((run.c.HTFPSB - HTFYKS) / ((YBARQT + run.c.DCLPSB + HY + SHX) - LQ * a.CGRDQ));
+  a.ANGQR = PI / 2.0F + a.GRDQR + BETRAD;
+  return a;
 }
 
-void lateral_load_geometry(Run& run, int I, float HX, float HY, float BETRAD) {
+void store_lateral_load_angles(Run& run, int I, float HX, float HY, float BETRAD) {
+  const LateralLoadAngles a = lateral_load_angles(run, I, HX, HY, BETRAD);
   Work& w = run.w;
-  lateral_load_geometry(run, I, HX, HY, BETRAD, w.GRDQR, w.GRSBR, w.ANGQR, w.CGRDQ);
+  w.GRDQR = a.GRDQR;
+  w.GRSBR = a.GRSBR;
+  w.ANGQR = a.ANGQR;
+  w.CGRDQ = a.CGRDQ;
 }
 
 }  // namespace ostrevik::mechanics

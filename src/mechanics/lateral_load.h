@@ -5,16 +5,22 @@
 
 namespace ostrevik::mechanics {
 
+// The angles of the lateral load at one evaluation of a reading.
+struct LateralLoadAngles {
+  float GRDQR = 0;  // inclination of the yoke, rad
+  float GRSBR = 0;  // inclination of the bar, rad
+  float ANGQR = 0;  // direction of the lateral load, rad
+  float CGRDQ = 0;  // cosine of GRDQR
+};
+
 // A lateral load acts at reading I: the test has lateral loads and the reading one.
 bool lateral_load_acts(const Run& run, int I);
 
-// HX, HY: horizontal and vertical displacement (cm); BETRAD: rotation of the upper wedge.
-// Reads the yoke gauges DECLYK(I), HTFYKS(I) (cm) and the yoke and bar constants. Returns the
-// angles GRDQR, GRSBR, ANGQR (rad) and CGRDQ = cos(GRDQR).
-void lateral_load_geometry(const Run& run, int I, float HX, float HY, float BETRAD, float& GRDQR,
-                           float& GRSBR, float& ANGQR, float& CGRDQ);
+// HX, HY: horizontal and vertical displacement (cm); BETRAD: rotation of the upper wedge (rad).
+// Reads the yoke gauges DECLYK(I), HTFYKS(I) (cm) and the yoke and bar constants.
+LateralLoadAngles lateral_load_angles(const Run& run, int I, float HX, float HY, float BETRAD);
 
 // The same into the working values of the reading (run.w).
-void lateral_load_geometry(Run& run, int I, float HX, float HY, float BETRAD);
+void store_lateral_load_angles(Run& run, int I, float HX, float HY, float BETRAD);
 
 }  // namespace ostrevik::mechanics

@@ -37,20 +37,20 @@ float load_line_eccentricity(const Run& run, int I) {
 // One variant: the moment with the load line meeting the lower part at the given lower-end
 // length, then the tension check. Returns the edge-bending percentage.
 float variant(Run& run, int I, int JJ, float piston, float lower_end, float second, float drarg,
-              float S, bool form_b, codec::Sink& report) {
+              float S, bool form_b) {
   Work& w = run.w;
   if (form_b) {
-    moment_form_b(run, piston, lower_end, second);
+    store_moment_form_b(run, piston, lower_end, second);
   } else {
-    moment_form_a(run, w.DXC, w.DYC, lower_end, w.SINPSI, w.COSPSI);
+    store_moment_form_a(run, w.DXC, w.DYC, lower_end, w.SINPSI, w.COSPSI);
   }
-  check_tension(run, I, JJ, piston, drarg, S, report);
+  check_tension(run, I, JJ, piston, drarg, S);
   return w.DEVP;
 }
 
 }  // namespace
 
-void evaluate_load_lines(Run& run, int I, float DT, float DR, codec::Sink& report) {
+void evaluate_load_lines(Run& run, int I, float DT, float DR) {
   Work& w = run.w;
   Results& o = run.o;
   const float VPIW = run.u.VPIW;
@@ -65,11 +65,11 @@ void evaluate_load_lines(Run& run, int I, float DT, float DR, codec::Sink& repor
   const float VPLT = w.VPLT;
 
   const float computed = w.DYC - (w.CREL * w.VCUR + ELINE + VPIW);
-  o.DEVIBT(I) = variant(run, I, 4, VPIW, computed, VPLT, VPLT, S, form_b, report);
+  o.DEVIBT(I) = variant(run, I, 4, VPIW, computed, VPLT, VPLT, S, form_b);
   const float rotated = w.DYC - (w.BETRAD * w.LARM + VPIW + ELINE);
-  o.DEVRPT(I) = variant(run, I, 5, VPIW, rotated, ELINE, ELINE, S, form_b, report);
-  o.DEVJNR(I) = variant(run, I, 6, VPIW, DR + DT, 0.0F, 0.0F, S, form_b, report);
-  o.DEVVPI(I) = variant(run, I, 7, VPTI + VPIW, DR + DT - VPTI, 0.0F, 0.0F, S, form_b, report);
+  o.DEVRPT(I) = variant(run, I, 5, VPIW, rotated, ELINE, ELINE, S, form_b);
+  o.DEVJNR(I) = variant(run, I, 6, VPIW, DR + DT, 0.0F, 0.0F, S, form_b);
+  o.DEVVPI(I) = variant(run, I, 7, VPTI + VPIW, DR + DT - VPTI, 0.0F, 0.0F, S, form_b);
   o.VPITT(I) = VPLT + run.s.VPI;
 }
 

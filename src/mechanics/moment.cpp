@@ -7,15 +7,26 @@
 namespace ostrevik::mechanics {
 namespace {
 
-// Edge stresses from the moment, common to both forms.
-void edge_stresses(const Run& run, float SMOM, float& PMOM, float& BSTR, float& DEVP, float& SMAX,
-                   float& SMIN) {
+// The moment with its edge stresses, common to both forms.
+Moment with_edge_stresses(const Run& run, float SMOM) {
   const Work& w = run.w;
-  PMOM = std::abs(SMOM);
-  BSTR = w.PHALF * SMOM / w.SECMW;
-  DEVP = BSTR * 100.0F / w.SIGN;
-  SMAX = w.SIGN + BSTR;
-  SMIN = w.SIGN - BSTR;
+  Moment m;
+  m.SMOM = SMOM;
+  m.PMOM = std::abs(SMOM);
+  m.BSTR = w.PHALF * SMOM / w.SECMW;
+  m.DEVP = m.BSTR * 100.0F / w.SIGN;
+  m.SMAX = w.SIGN + m.BSTR;
+  m.SMIN = w.SIGN - m.BSTR;
+  return m;
+}
+
+void store(Work& w, const Moment& m) {
+  w.SMOM = m.SMOM;
+  w.PMOM = m.PMOM;
+  w.BSTR = m.BSTR;
+  w.DEVP = m.DEVP;
+  w.SMAX = m.SMAX;
+  w.SMIN = m.SMIN;
 }
 
 }  // namespace
@@ -26,8 +37,7 @@ float load_height(const Run& run, float DX) {
   return H2ACT + run.c.DIASTB;
 }
 
-void moment_form_a(const Run& run, float L1, float L2, float L3, float C, float S, float& SMOM,
-                   float& PMOM, float& BSTR, float& DEVP, float& SMAX, float& SMIN) {
+Moment moment_form_a(const Run& run, float L1, float L2, float L3, float C, float S) {
   const Work& w = run.w;
   const Setup& u = run.u;
   const float WBC = run.c.WBC;
@@ -35,14 +45,13 @@ void moment_form_a(const Run& run, float L1, float L2, float L3, float C, float 
   const float E = L2 - L3;
   const float HT = u.DOITRW + w.HLOAD;
   const float MQ = -(HT - u.XQTOFS) * w.QLATY - ((u.YQTOFS + L2) - E) * w.QLATX;
-  SMOM = run.c.TMOMDM * C + ((L2 - E) * WBC / 2.0F) * C + (HT - L1 / 2.0F) * w.YFRC +
-         (L2 / 2.0F - E) * w.XFRC + (u.Y1C + L2 - E) * W * C - (HT - u.X1C) * W * S -
-         (w.HLOAD * u.RMW) * S + MQ;
-  edge_stresses(run, SMOM, PMOM, BSTR, DEVP, SMAX, SMIN);
+  const float SMOM = run.c.TMOMDM * C + ((L2 - E) * WBC / 2.0F) * C + (HT - L1 / 2.0F) * w.YFRC +
+                     (L2 / 2.0F - E) * w.XFRC + (u.Y1C + L2 - E) * W * C - (HT - u.X1C) * W * S -
+                     (w.HLOAD * u.RMW) * S + MQ;
+  return with_edge_stresses(run, SMOM);
 }
 
-void moment_form_b(const Run& run, float K1, float K2, float K3, float& SMOM, float& PMOM,
-                   float& BSTR, float& DEVP, float& SMAX, float& SMIN) {
+Moment moment_form_b(const Run& run, float K1, float K2, float K3) {
   const Work& w = run.w;
   const Setup& u = run.u;
   const float WBC = run.c.WBC;
@@ -54,20 +63,19 @@ void moment_form_b(const Run& run, float K1, float K2, float K3, float& SMOM, fl
   const float XC1 = u.HCOTW - HF * w.COSREL;
   const float XD1 = u.RADW2 - HF * w.SINREL;
   const float MQ = ((XB1 - XD1) - run.s.YBARQT) * w.QLATX - ((XC1 + XA1) - run.s.XBARQT) * w.QLATY;
-  SMOM = w.SINPSI * run.c.TMOMDM + ((w.DYC - E) * WBC / 2.0F) * w.SINPSI + w.YFRC * XA1 -
-         ((XB1 - XD1) - u.YTMOW) * W * w.SINPSI - ((XC1 + XA1) - u.XTMOW) * W * w.COSPSI -
-         w.XFRC * XB1 - (w.HLOAD * u.RMW) * w.COSPSI + MQ;
-  edge_stresses(run, SMOM, PMOM, BSTR, DEVP, SMAX, SMIN);
+  const float SMOM = w.SINPSI * run.c.TMOMDM + ((w.DYC - E) * WBC / 2.0F) * w.SINPSI +
+                     w.YFRC * XA1 - ((XB1 - XD1) - u.YTMOW) * W * w.SINPSI -
+                     ((XC1 + XA1) - u.XTMOW) * W * w.COSPSI - w.XFRC * XB1 -
+                     (w.HLOAD * u.RMW) * w.COSPSI + MQ;
+  return with_edge_stresses(run, SMOM);
 }
 
-void moment_form_a(Run& run, float L1, float L2, float L3, float C, float S) {
-  Work& w = run.w;
-  moment_form_a(run, L1, L2, L3, C, S, w.SMOM, w.PMOM, w.BSTR, w.DEVP, w.SMAX, w.SMIN);
+void store_moment_form_a(Run& run, float L1, float L2, float L3, float C, float S) {
+  store(run.w, moment_form_a(run, L1, L2, L3, C, S));
 }
 
-void moment_form_b(Run& run, float K1, float K2, float K3) {
-  Work& w = run.w;
-  moment_form_b(run, K1, K2, K3, w.SMOM, w.PMOM, w.BSTR, w.DEVP, w.SMAX, w.SMIN);
+void store_moment_form_b(Run& run, float K1, float K2, float K3) {
+  store(run.w, moment_form_b(run, K1, K2, K3));
 }
 
 }  // namespace ostrevik::mechanics

@@ -1,6 +1,5 @@
 #include "mechanics/setup.h"
 
-#include <array>
 #include <cmath>
 #include <string_view>
 
@@ -13,39 +12,6 @@ namespace {
 constexpr std::string_view kBetween0And90 = "0 İLE 90 DERECE ARASINDA OLMALIDIR.";
 constexpr std::string_view kPositive = "SIFIRDAN BÜYÜK OLMALIDIR.";
 constexpr std::string_view kNonZero = "SIFIR OLMAMALIDIR.";
-
-// The nine values of a standard mould: DIAOUT, HTLOWR, XBARQT, YBARQT, HTMOLD, WTMEMP, WADDTM,
-// TMOMAV, TMOMAH.
-using MouldSet = std::array<float, 9>;
-
-constexpr std::array<MouldSet, 6> kStandardMoulds{{
-    {8.9F, 5.73F, -0.49F, 5.38F, 34.1F, 1.935F, 0.113F, 0.27F, 0.24F},
-    {10.75F, 3.96F, 0.24F, 6.3F, 27.4F, 2.288F, 0.109F, 0.311F, 0.211F},
-    {10.84F, 6.1F, -1.46F, 5.82F, 48.0F, 5.197F, 0.1F, 0.0F, 0.49F},
-    {10.84F, 22.73F, -2.08F, 5.83F, 48.0F, 5.197F, 0.445F, 0.0F, 6.39F},
-    {11.3F, 5.16F, -2.29F, 6.12F, 44.0F, 5.375F, 0.15F, 0.0F, 1.64F},
-    {11.3F, 11.95F, -0.39F, 6.12F, 44.0F, 5.375F, 0.46F, 0.0F, 4.43F},
-}};
-
-// Tens of an angle as the mould sets count them: (angle + 2) / 10 truncated, kept as a real so
-// that no angle can overflow an integer.
-float angle_class(float angle) {
-  return std::trunc((angle + 2.0F) / 10.0F);
-}
-
-// The set number chosen by the selection rules, or `previous` when none holds.
-int standard_set_number(float alfn, float angsel, float appsel, int previous) {
-  const float ia = angle_class(alfn);
-  const float ib = angle_class(angsel);
-  int set = previous;
-  if (ia == 3.0F && ib == 0.0F) set = 1;
-  if (ia == 4.0F && ib == 0.0F) set = 2;
-  if (ia == 3.0F && ib == 4.0F) set = 3;
-  if (ia == 4.0F && ib == 3.0F) set = 4;
-  if (appsel == 1.0F && ia == 3.0F && ib == 3.0F) set = 5;
-  if (appsel == 2.0F && ia == 3.0F && ib == 3.0F) set = 6;
-  return set;
-}
 
 // Soil mass, volume and density, and with the soil record the dry density, saturation and
 // void ratio.
@@ -144,22 +110,6 @@ void compute_frame_masses(Run& run) {
   c.RMPR = (c.WPR + 2.91F + c.WLP2 + c.WBC + c.WDM) * 5.69F / 9.5F;
 }
 
-void select_standard_mould(Run& run) {
-  Specimen& s = run.s;
-  run.p.ISET = standard_set_number(s.ALFN, s.ANGSEL, s.APPSEL, run.p.ISET);
-  const int set = run.p.ISET >= 1 && run.p.ISET <= 6 ? run.p.ISET : 1;
-  const MouldSet& m = kStandardMoulds.at(static_cast<std::size_t>(set - 1));
-  s.DIAOUT = m[0];
-  s.HTLOWR = m[1];
-  s.XBARQT = m[2];
-  s.YBARQT = m[3];
-  s.HTMOLD = m[4];
-  s.WTMEMP = m[5];
-  s.WADDTM = m[6];
-  s.TMOMAV = m[7];
-  s.TMOMAH = m[8];
-}
-
 void set_up_geometry(Run& run) {
   const Constants& c = run.c;
   Specimen& s = run.s;
@@ -174,7 +124,6 @@ void set_up_geometry(Run& run) {
   u.GACC = GACC_VALUE;
   run.n.NEGFLG = 0;
   run.n.NTEST = test;
-  run.n.NTESTS = run.n.NTEST;
   u.SIN4 = rounded::sin(PI * 4.0F / 180.0F);
   u.COS4 = rounded::cos(PI * 4.0F / 180.0F);
   u.WDMLP2 = c.WDM + c.WLP2;
@@ -182,7 +131,6 @@ void set_up_geometry(Run& run) {
   s.ALFN = PI * s.ALFN / 180.0F;
   u.SINN = rounded::sin(s.ALFN);
   if (u.SINN == 0.0F) throw refuse_test(test, "SINN", u.SINN, kNonZero);
-  u.COSN = rounded::cos(s.ALFN);
   u.COTN = 1.0F / rounded::tan(s.ALFN);
   u.CLRS = s.CLRNCE / u.SINN;
   u.CLRH = u.CLRS / 2.0F;
@@ -256,7 +204,7 @@ void set_up_working_values(Run& run) {
   Setup& u = run.u;
   run.w.N1ACAL = 0;
   run.w.NPARFL = 0;
-  run.w.T1AHDR = false;
+  run.o.NT1A = 0;
   u.DIAW = s.DIAIN;
   u.DOITRW = u.DOITRM;
   u.HTDS = s.HDISC + u.HTLOWS;
@@ -271,7 +219,6 @@ void set_up_working_values(Run& run) {
   u.RADW2 = u.DIAW / 2.0F;
   u.HCOTW = u.DIAW / (2.0F / u.COTN);
   u.RMW = u.RM;
-  u.ONEW = 1.0F;
   u.NREAD = truncate_to_int(s.RNREAD);
 }
 

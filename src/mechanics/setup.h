@@ -7,10 +7,6 @@ namespace ostrevik::mechanics {
 // RMLC and RMPR, once per constants block.
 void compute_frame_masses(Run& run);
 
-// The nine mould values of the standard set chosen by ALFN, ANGSEL, APPSEL (the set number
-// persists across the tests of the run).
-void select_standard_mould(Run& run);
-
 // Set-up up to the first part of the specimen echo (densities, angles, shear-plane geometry,
 // top mould, soil wedge, RM). Numbers the test. Throws TestRefused before any division by
 // zero on data outside what can be evaluated.

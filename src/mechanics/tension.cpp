@@ -7,9 +7,6 @@
 namespace ostrevik::mechanics {
 namespace {
 
-// Passes of the boundary iteration accepted in one call, and calls accepted in one test.
-constexpr int kMaxPasses = 8;
-constexpr int kMaxCalls = 32;
 // Change of the boundary (cm) below which the iteration has converged.
 constexpr float kTolerance = 0.005F;
 // Rectangular boundaries below this start the search on the negative side.
@@ -76,7 +73,7 @@ Boundary find_boundary(Run& run, float S, float U, float DCOMCL) {
       const float divisor = 24.0F * PMOM * k - 4.0F * FNORM * h;
       if (divisor == 0.0F) return fallback_at(x);
       const float xn = (FNORM * (6.0F * (U * U) * k + W) - 4.0F * PMOM * h) / divisor;
-      if (++w.INXDU > kMaxPasses) return {Boundary::End::PassLimit};
+      if (++w.INXDU > MAX_TENSION_PASSES) return {Boundary::End::PassLimit};
       if (std::fabs(xn - x) < kTolerance) {
         if (xn >= 0.0F) {
           return compressed(xn, (w.ACONT - (GOVL - g) * RAB) / 2.0F,
@@ -98,7 +95,7 @@ Boundary find_boundary(Run& run, float S, float U, float DCOMCL) {
       const float divisor = 24.0F * PMOM * E4 - 4.0F * FNORM * E0;
       if (divisor == 0.0F) return fallback_at(x);
       const float xn = (FNORM * (Wb - 2.0F * U * (E0 + E8)) - 4.0F * PMOM * E0) / divisor;
-      if (++w.INXDU > kMaxPasses) return {Boundary::End::PassLimit};
+      if (++w.INXDU > MAX_TENSION_PASSES) return {Boundary::End::PassLimit};
       if (std::fabs(xn - x) < kTolerance) {
         if (xn <= 0.0F) {
           return compressed(xn, E4 * RAB / 2.0F, 6.0F * FNORM * (2.0F * (RMAJ + xn) - U),
@@ -136,24 +133,14 @@ float rectangular_shear_difference(float FSHEAR, float DIAW, float RECLEN, float
   return (SR - TAUN) * 100.0F / TAUN;
 }
 
-void write_table_1a_header(codec::Sink& report) {
-  static const codec::Layout kHeader(
-      "(/,/,48X,'ÇİZELGE 1A. KESME DÜZL.DE ÇEKME GER.',/,12X,'T',6X,'BETA',5X,'VPI',4X,'DRPB',"
-      "6X,'DCOMCL',4X,'DCOMPU',4X,'PCOMTL',4X,'INXDU',5X,'SHS',5X,'TNS',5X,'PERSHS',4X,"
-      "'SIGMAX',/,10X,'(dak)',4X,'(der)',3X,'(cm)',4X,'(cm)',7X,'(cm)',6X,'(cm)',6X,'(%) ',4X,"
-      "'(sayı)',4X,'(kPa)   (kPa)',5X,'(%)',6X,'(kPa)',4X,'JJ',/,10X,112('-'))");
-  codec::write(report, kHeader);
-}
-
 }  // namespace
 
 void correct_for_tension(Run& run, int I, float VPIARG, float DRPARG, float S, float U, float V,
-                         float& SIGN, float& TAUN, float& DEVP, float& USTR, float& VSTR,
-                         codec::Sink& report) {
+                         float& SIGN, float& TAUN, float& DEVP, float& USTR, float& VSTR) {
   Work& w = run.w;
   w.N1ACAL += 1;
   w.INXDU = 0;
-  if (w.N1ACAL > kMaxCalls) return;
+  if (w.N1ACAL > MAX_TENSION_CALLS) return;
 
   const float DIAW = run.u.DIAW;
   const float RECLEN = rectangular_length(w);
@@ -192,14 +179,10 @@ void correct_for_tension(Run& run, int I, float VPIARG, float DRPARG, float S, f
   SIGMAX = run.u.CKPA * SIGMAX;
 
   if (w.JJ > 2) return;
-  if (!w.T1AHDR) {
-    write_table_1a_header(report);
-    w.T1AHDR = true;
-  }
-  static const codec::Layout kRow("(F15.1,3F8.2,F11.2,2F10.2,I8,F11.1,F8.1,F9.1,F10.1,I6)");
-  codec::write(report, kRow,
-               {run.r.T(I), BETA, VPIARG, DRPARG, DCOMCL, DCOMPU, PCOMTL, w.INXDU, SHS, TNS, PERSHS,
-                SIGMAX, w.JJ});
+  Results& o = run.o;
+  o.NT1A += 1;
+  o.T1A(o.NT1A) = {run.r.T(I), BETA, VPIARG, DRPARG, DCOMCL, DCOMPU, PCOMTL,
+                   w.INXDU,    SHS,  TNS,    PERSHS, SIGMAX, w.JJ};
 }
 
 }  // namespace ostrevik::mechanics

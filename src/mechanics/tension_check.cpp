@@ -5,14 +5,13 @@
 
 namespace ostrevik::mechanics {
 
-void check_tension(Run& run, int I, int JJ, float VPIARG, float DRPARG, float S,
-                   codec::Sink& report) {
+void check_tension(Run& run, int I, int JJ, float VPIARG, float DRPARG, float S) {
   Work& w = run.w;
   if (!(w.SMIN < 0.0F || w.SMAX < 0.0F) || I == 1) return;
   w.JJ = JJ;
   correct_for_tension(run, I, VPIARG, DRPARG, S, w.UCUR, w.VCUR, w.SIGN, w.TAUN, w.DEVP, w.USTR,
-                      w.VSTR, report);
-  if (w.INXDU > 8 || w.N1ACAL > 32) throw IterationLimitExceeded{};
+                      w.VSTR);
+  if (w.INXDU > MAX_TENSION_PASSES || w.N1ACAL > MAX_TENSION_CALLS) throw IterationLimitExceeded{};
 }
 
 }  // namespace ostrevik::mechanics

@@ -1,7 +1,6 @@
 #pragma once
 // The check after every evaluation of a reading: tension at an edge of the contact area hands
 // the case to the no-tension correction.
-#include "codec/record.h"
 #include "model/state.h"
 
 namespace ostrevik::mechanics {
@@ -10,7 +9,6 @@ namespace ostrevik::mechanics {
 // VSTR and ACONT of run.w for the compressed part of the contact area (VPIARG: piston offset,
 // DRPARG: lower-end length, S: sine of the plane inclination). Throws IterationLimitExceeded
 // when the correction did not converge or was called too often in the test.
-void check_tension(Run& run, int I, int JJ, float VPIARG, float DRPARG, float S,
-                   codec::Sink& report);
+void check_tension(Run& run, int I, int JJ, float VPIARG, float DRPARG, float S);
 
 }  // namespace ostrevik::mechanics

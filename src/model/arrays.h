@@ -8,6 +8,10 @@ namespace ostrevik {
 inline constexpr int MAXRD = 40;  // readings a test holds
 inline constexpr int MAXTS = 40;  // tests a run holds
 inline constexpr int NCASE = 6;   // stress cases of the strength analysis
+// Limits of the no-tension correction: passes of its boundary search in one call, and calls in
+// one test. Beyond either the evaluation ends with the iteration message.
+inline constexpr int MAX_TENSION_PASSES = 8;
+inline constexpr int MAX_TENSION_CALLS = 32;
 
 template <class T, int N = MAXRD>
 struct Arr {

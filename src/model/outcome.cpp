@@ -17,7 +17,7 @@ TestRefused refusal(int test, std::string_view name, std::string_view value,
   record += " ; ";
   record += codec::to_cp857(utf8_rule);
   record += codec::to_cp857(" DENEY DEĞERLENDİRİLMEDİ.");
-  return TestRefused{record};
+  return TestRefused(record);
 }
 
 }  // namespace

@@ -2,14 +2,18 @@
 // The two ways the evaluation of a run ends early. Both are caught by the run driver, which
 // writes the message to the report and then to the console, the end-of-run warning, closes the
 // files and ends with exit status 1.
+#include <exception>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace ostrevik {
 
 // A test whose data lie outside what the program can evaluate; `record` is the one-line
 // Turkish message (CP857 bytes, no line end) naming the test and the offending value.
-struct TestRefused {
+struct TestRefused : std::exception {
+  explicit TestRefused(std::string message) : record(std::move(message)) {}
+  const char* what() const noexcept override { return record.c_str(); }
   std::string record;
 };
 
@@ -19,6 +23,8 @@ TestRefused refuse_test(int test, std::string_view name, float value, std::strin
 TestRefused refuse_test(int test, std::string_view name, int value, std::string_view utf8_rule);
 
 // An iteration limit was exceeded during the per-reading computation.
-struct IterationLimitExceeded {};
+struct IterationLimitExceeded : std::exception {
+  const char* what() const noexcept override { return "iteration limit exceeded"; }
+};
 
 }  // namespace ostrevik

@@ -9,22 +9,6 @@
 namespace ostrevik::strength {
 namespace {
 
-// Single real fields, for the columns of a row that shows a marker.
-enum class Field { F8_6, F16_6, F7_3, F15_3, F7_4, F15_4, F6_4, F6_1 };
-
-const codec::Layout* field(Field f) {
-  static const std::array<codec::Layout, 8> kFields{
-      codec::Layout("(F8.6)"),  codec::Layout("(F16.6)"), codec::Layout("(F7.3)"),
-      codec::Layout("(F15.3)"), codec::Layout("(F7.4)"),  codec::Layout("(F15.4)"),
-      codec::Layout("(F6.4)"),  codec::Layout("(F6.1)")};
-  return &kFields.at(static_cast<std::size_t>(f));
-}
-
-// The fields of a row of six cases: a narrow first one and five wide ones.
-std::array<const codec::Layout*, NCASE> case_fields(Field first, Field rest) {
-  return {field(first), field(rest), field(rest), field(rest), field(rest), field(rest)};
-}
-
 // Table of peak and end stresses of the stored tests.
 void write_stress_table(codec::Sink& report, const Points& p, const PerTest& pt) {
   static const codec::Layout kHeader(
@@ -49,20 +33,15 @@ void write_stress_table(codec::Sink& report, const Points& p, const PerTest& pt)
 // Correlation and friction angle of the envelopes through the origin.
 void write_origin_rows(codec::Sink& report, const Strength& st) {
   static const codec::Layout kCORZRO("(/,' C = 0 İÇİN KORELASYON KATSAYISI  :',2X,F8.6,5F16.6)");
-  static const codec::Layout kCORZROText("(/,' C = 0 İÇİN KORELASYON KATSAYISI  :',2X,A8,5A16)");
   static const codec::Layout kCORZRONote(
       "(' YOK: KESME GERİLMELERİNİN HEPSİ EŞİT, NORMAL GERİLMELERİN HEPSİ SIFIR YA DA "
       "ORİJİNDEN GEÇEN ÇİZGİ ORTALAMADAN DAHA KÖTÜ UYUYOR; KATSAYI HESAPLANAMAZ.')");
   static const codec::Layout kPHIORG(
       "(/,' ORİJİNDEN GEÇEN KIR.ÇİZ.PHI (der):',3X,F7.3,5(1X,F15.3))");
-  static const codec::Layout kPHIORGText(
-      "(/,' ORİJİNDEN GEÇEN KIR.ÇİZ.PHI (der):',3X,A7,5(1X,A15))");
   static const codec::Layout kPHIORGNote(
       "(' YOK: NORMAL GERİLMELERİN HEPSİ SIFIR; AÇI HESAPLANAMAZ.')");
-  const auto ratios = case_fields(Field::F8_6, Field::F16_6);
-  const auto angles = case_fields(Field::F7_3, Field::F15_3);
-  write_values(report, {kCORZRO, kCORZROText, ratios, &kCORZRONote}, st.CORZRO);
-  write_values(report, {kPHIORG, kPHIORGText, angles, &kPHIORGNote}, st.PHIORG);
+  write_values(report, {kCORZRO, &kCORZRONote}, st.CORZRO);
+  write_values(report, {kPHIORG, &kPHIORGNote}, st.PHIORG);
 }
 
 const codec::Layout& straight_line_note() {
@@ -78,59 +57,40 @@ const codec::Layout& correlation_note() {
 
 void write_correlation_row(codec::Sink& report, const Strength& st) {
   static const codec::Layout kCOFCOR("(/,' C, Fİ İÇİN KORELASYON K.S, COFCOR:',2X,F8.6,5F16.6)");
-  static const codec::Layout kCOFCORText("(/,' C, Fİ İÇİN KORELASYON K.S, COFCOR:',2X,A8,5A16)");
-  write_values(report,
-               {kCOFCOR, kCOFCORText, case_fields(Field::F8_6, Field::F16_6), &correlation_note()},
-               st.COFCOR);
+  write_values(report, {kCOFCOR, &correlation_note()}, st.COFCOR);
 }
 
 void write_cohesion_row(codec::Sink& report, const Strength& st) {
   static const codec::Layout kCOHESN(
       "(/,' NORMAL DOĞRUSAL REGR,COHESN (kPa):',3X,F7.3,5(1X,F15.3))");
-  static const codec::Layout kCOHESNText(
-      "(/,' NORMAL DOĞRUSAL REGR,COHESN (kPa):',3X,A7,5(1X,A15))");
-  write_values(
-      report, {kCOHESN, kCOHESNText, case_fields(Field::F7_3, Field::F15_3), &straight_line_note()},
-      st.COHESN);
+  write_values(report, {kCOHESN, &straight_line_note()}, st.COHESN);
 }
 
 void write_friction_row(codec::Sink& report, const Strength& st) {
   static const codec::Layout kPHILRG("(22X,'PHILRG (der):',3X,F7.3,5(1X,F15.3))");
-  static const codec::Layout kPHILRGText("(22X,'PHILRG (der):',3X,A7,5(1X,A15))");
-  write_values(
-      report, {kPHILRG, kPHILRGText, case_fields(Field::F7_3, Field::F15_3), &straight_line_note()},
-      st.PHILRG);
+  write_values(report, {kPHILRG, &straight_line_note()}, st.PHILRG);
 }
 
 // Power law between the logarithms, and the line of shear strengths of case 1.
 void write_power_law_rows(codec::Sink& report, const Strength& st) {
   static const codec::Layout kCOFCOR("(/,' ÜSLÜ KIRIL.ÇİZ.: KOREL. KATSAYISI:',2X,F8.6,5F16.6)");
-  static const codec::Layout kCOFCORText("(/,' ÜSLÜ KIRIL.ÇİZ.: KOREL. KATSAYISI:',2X,A8,5A16)");
   static const codec::Layout kACONST("(28X,'ACONST:',3X,F7.4,5(1X,F15.4))");
-  static const codec::Layout kACONSTText("(28X,'ACONST:',3X,A7,5(1X,A15))");
   static const codec::Layout kBEXPNT("(28X,'BEXPNT:',3X,F7.4,5(1X,F15.4))");
-  static const codec::Layout kBEXPNTText("(28X,'BEXPNT:',3X,A7,5(1X,A15))");
   static const codec::Layout kPowerNote(
       "(' YOK: NORMAL GERİLMELERİN HEPSİ EŞİT; ÜSLÜ KIRILMA ÇİZGİSİ HESAPLANAMAZ.')");
   static const codec::Layout kSIGLST("(/,' SIG NIN YANDAKİ DEĞ. İÇİN  :',2X,10(F6.1,4X))");
   static const codec::Layout kTAUF("(3X,'TAUF = ',F6.4,'*SIG**',F6.4,':  ',10(F6.1,4X))");
-  static const codec::Layout kTAUFText("(3X,'TAUF = ',A6,'*SIG**',A6,':  ',10(A6,4X))");
 
-  const auto coefficients = case_fields(Field::F7_4, Field::F15_4);
-  write_values(report,
-               {kCOFCOR, kCOFCORText, case_fields(Field::F8_6, Field::F16_6), &correlation_note()},
-               st.COFLOG);
-  write_values(report, {kACONST, kACONSTText, coefficients, &kPowerNote}, st.ACONST);
-  write_values(report, {kBEXPNT, kBEXPNTText, coefficients, &kPowerNote}, st.BEXPNT);
+  write_values(report, {kCOFCOR, &correlation_note()}, st.COFLOG);
+  write_values(report, {kACONST, &kPowerNote}, st.ACONST);
+  write_values(report, {kBEXPNT, &kPowerNote}, st.BEXPNT);
 
   const std::vector<codec::Value> stresses(st.SIGLST.begin(), st.SIGLST.end());
   codec::write(report, kSIGLST, stresses);
 
   std::vector<float> strengths{st.ACONST[0], st.BEXPNT[0]};
   strengths.insert(strengths.end(), st.TAULST.begin(), st.TAULST.end());
-  std::vector<const codec::Layout*> fields{field(Field::F6_4), field(Field::F6_4)};
-  fields.insert(fields.end(), st.TAULST.size(), field(Field::F6_1));
-  write_values(report, {kTAUF, kTAUFText, fields, &kPowerNote}, strengths);
+  write_values(report, {kTAUF, &kPowerNote}, strengths);
 }
 
 // Replaces the power-law rows when some stress has no logarithm.
@@ -151,28 +111,23 @@ void write_triaxial_table(codec::Sink& report, int NTESTS, int IPARRG, const Str
       "GERİL.   ÇEV.BAS.',/,17X,'(kPa)',10X,'(kPa)',15X,'(kPa)',9X,'(kPa)',/,13X,13('-'),4X,"
       "8('-'),11X,13('-'),3X,8('-'))");
   static const codec::Layout kOrigin("(16X,F6.1,9X,F6.1)");
-  static const codec::Layout kOriginText("(16X,A6,9X,A6)");
   static const codec::Layout kCohesion("(51X,F6.1,8X,F6.1)");
-  static const codec::Layout kCohesionText("(51X,A6,8X,A6)");
   static const codec::Layout kBoth("(16X,F6.1,9X,F6.1,14X,F6.1,8X,F6.1)");
-  static const codec::Layout kBothText("(16X,A6,9X,A6,14X,A6,8X,A6)");
   static const codec::Layout kNote(
       "(' YOK: KIRILMA ÇİZGİSİ HESAPLANAMADIĞINDAN ÇEVRE BASINCI DA HESAPLANAMAZ.')");
-  const std::array<const codec::Layout*, 4> fields{field(Field::F6_1), field(Field::F6_1),
-                                                   field(Field::F6_1), field(Field::F6_1)};
 
   codec::write(report, kHeader);
   bool marked = false;
   for (int t = 1; t <= NTESTS; ++t) {
     if (IPARRG == 1 || IPARRG == 4) {
       const std::array<float, 2> v{st.AVPORG(t), st.CELORG(t)};
-      marked |= write_values(report, {kOrigin, kOriginText, fields, nullptr}, v);
+      marked |= write_values(report, {kOrigin, nullptr}, v);
     } else if (IPARRG == 2) {
       const std::array<float, 2> v{st.AVPCOH(t), st.CELCOH(t)};
-      marked |= write_values(report, {kCohesion, kCohesionText, fields, nullptr}, v);
+      marked |= write_values(report, {kCohesion, nullptr}, v);
     } else {
       const std::array<float, 4> v{st.AVPORG(t), st.CELORG(t), st.AVPCOH(t), st.CELCOH(t)};
-      marked |= write_values(report, {kBoth, kBothText, fields, nullptr}, v);
+      marked |= write_values(report, {kBoth, nullptr}, v);
     }
   }
   if (marked) codec::write(report, kNote);
@@ -230,14 +185,11 @@ bool analysis_runs(const Run& run) {
 }
 
 void analyse_end_of_input(Run& run, codec::Sink& report) {
-  run.st.IANMOD = 7;
   const Points p = stored_points(run);
-  run.n.NTESTS = p.NTESTS;
   const int IPARRG = run.c.IPARRG;
   if (!analysis_runs(run)) return;
   first_pass(run, p, report);
   if (IPARRG != 4 && IPARRG != 5) return;
-  run.st.IANMOD = 8;
   run.st.SIGTOP = p.x(p.NTESTS, 1);
   second_pass(run, p, report);
 }

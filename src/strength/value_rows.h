@@ -8,13 +8,10 @@
 
 namespace ostrevik::strength {
 
-// How a row of values is written: `numbers` is the row as printed normally; `texts` has the
-// same columns with a character field for every real field; `fields[i]` is the single real
-// field of value i; `note`, when given, explains the marker under the row.
+// How a row of values is written: `layout` has one numeric field for each value; `note`, when
+// given, explains the marker under the row.
 struct ValueRow {
-  const codec::Layout& numbers;
-  const codec::Layout& texts;
-  std::span<const codec::Layout* const> fields;
+  const codec::Layout& layout;
   const codec::Layout* note;
 };
 

@@ -33,6 +33,9 @@ std::string scanned(const Layout& layout) {
       case LayoutItem::Kind::RecordEnd:
         out += "/";
         break;
+      case LayoutItem::Kind::Stop:
+        out += ":";
+        break;
       case LayoutItem::Kind::GroupStart:
         out += std::to_string(item.count) + "(";
         break;
@@ -60,6 +63,8 @@ TEST(LayoutScanner, ItemsRepeatsGroupsAndReversionPoint) {
       {"(F8.6,5(1X,F15.3))", "F8.6 5( X1 F15.3 ) @1"},
       {"(2(I2,3(F4.1)),'x',2(A2))", "2( I2 3( F4.1 ) ) 'x' 2( A2 ) @7"},
       {"('a'/'b',2/)", "'a' / 'b' / / @0"},
+      {"(F3.0,:,1X,'x',F6.3)", "F3.0 : X1 'x' F6.3 @0"},
+      {"(I2:'a',I2)", "I2 : 'a' I2 @0"},
       {" ( f6.2 , 2 i3 , x ) ", "F6.2 I3 I3 X1 @0"},
   };
   for (const auto& c : cases) {
@@ -81,7 +86,7 @@ TEST(LayoutScanner, FieldsAfterReversion) {
 TEST(LayoutScanner, RejectsMalformedLayouts) {
   for (const char* bad : {"", "F8.2", "(F8.2", "(F8)", "(F8.)", "(F0.0)", "(I)", "(A0)", "(Q3)",
                           "('open)", "(3'x')", "(F8.2,)", "(,F8.2)", "(F8.2 I3)", "(0(I3))",
-                          "(I3))", "(1(1(1(1(1(1(1(1(I3)))))))))", "('€')"}) {
+                          "(I3))", "(1(1(1(1(1(1(1(1(I3)))))))))", "('€')", "(2:)"}) {
     EXPECT_THROW(Layout{bad}, std::invalid_argument) << bad;
   }
 }

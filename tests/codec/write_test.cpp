@@ -90,6 +90,10 @@ TEST(WriteIntegerAndText, WidthsPaddingAndCutting) {
       {"(A6)", std::string_view("abc"), "   abc|"},
       {"(A2)", std::string_view("abc"), "ab|"},
       {"(A)", std::string_view("S1.DAT      "), "S1.DAT      |"},
+      // A marker stands in a numeric field's width.
+      {"(F7.3)", Marker{"YOK"}, "    YOK|"},
+      {"(I3)", Marker{"YOK"}, "YOK|"},
+      {"(F2.0)", Marker{"YOK"}, "YO|"},
   };
   for (const auto& c : cases) EXPECT_EQ(written(c.layout, {c.value}), c.bytes) << c.layout;
 }
@@ -115,6 +119,11 @@ TEST(WriteRecords, SkipsLiteralsRecordEndsAndReversion) {
   EXPECT_EQ(written("('h',2(I2),'t')", {1, 2, 3, 4, 5}), "h 1 2t| 3 4t| 5|");
   EXPECT_EQ(written("(I1,2(I2),' ',1(I3))", {1, 2, 3, 4, 5, 6}), "1 2 3   4|  5|  6|");
   EXPECT_EQ(written("(3X,F8.6,5(1X,F3.0))", {0.5F, 1.0F, 2.0F}), "   0.500000  1.  2.|");
+  // ':' ends the statement when no items remain; with items left it writes nothing.
+  EXPECT_EQ(written("(F3.0,' (cm)',:,2X,'W=',F4.1)", {1.0F}), " 1. (cm)|");
+  EXPECT_EQ(written("(F3.0,' (cm)',:,2X,'W=',F4.1)", {1.0F, 2.0F}), " 1. (cm)  W= 2.0|");
+  EXPECT_EQ(written("(:,'x')", {}), "|");
+  EXPECT_EQ(written("(2(I2,:,','))", {1, 2}), " 1, 2|");
 }
 
 TEST(WriteRecords, NineFieldsReversionMakesTwoRecords) {
@@ -132,6 +141,7 @@ TEST(WriteRecords, ItemsMustSuitTheirFields) {
   EXPECT_THROW(write(sink, Layout("(F8.2)"), {1}), std::invalid_argument);
   EXPECT_THROW(write(sink, Layout("(I8)"), {1.0F}), std::invalid_argument);
   EXPECT_THROW(write(sink, Layout("('no field')"), {1}), std::invalid_argument);
+  EXPECT_THROW(write(sink, Layout("(A3)"), {Marker{"YOK"}}), std::invalid_argument);
 }
 
 TEST(WriteList, TwelveColumnsPerValueTenPerRecord) {

@@ -14,38 +14,13 @@
 namespace ostrevik::driver {
 namespace {
 
-using testing::read_bytes;
 using testing::records_of;
-
-const std::string kShared = OSTREVIK_SHARED_DIR;
 
 FileName name_of(const std::string& text) {
   FileName name;
   name.fill(' ');
   text.copy(name.data(), name.size());
   return name;
-}
-
-// The reference console with its two credit lines (left blank there) replaced by ours.
-std::string reference_console_with(const std::string& file, const std::string& console) {
-  const std::vector<std::string> ours = records_of(console);
-  std::string expected;
-  int line = 0;
-  for (const std::string& record : records_of(read_bytes(file))) {
-    ++line;
-    const bool credit = (line == 10 || line == 11) && ours.size() >= 11;
-    expected += (credit ? ours[static_cast<std::size_t>(line - 1)] : record) + "\r\n";
-  }
-  return expected;
-}
-
-TEST(Banner, MatchesTheReferenceConsoleApartFromTheCreditLines) {
-  codec::StringSink console;
-  write_banner(console);
-  write_data_file_prompt(console);
-  write_report_file_prompt(console);
-  EXPECT_EQ(console.bytes,
-            reference_console_with(kShared + "/data/reference/FULL1.CON", console.bytes));
 }
 
 TEST(Banner, CreditLinesAreCentredInsideTheBox) {
@@ -103,18 +78,6 @@ TEST(FileNameInput, PathDropsTrailingBlanksOnly) {
   EXPECT_EQ(path_of(name_of(" A B.DAT")), " A B.DAT");
   EXPECT_EQ(path_of(name_of("ABCDEFGH.DAT")), "ABCDEFGH.DAT");
   EXPECT_EQ(path_of(name_of("")), "");
-}
-
-TEST(TitleLine, NamesTheReportThenTheDataFileInTwelveColumnsEach) {
-  codec::StringSink report;
-  write_title_line(report, name_of("FULL1.OUT"), name_of("FULL1.DAT"));
-  const std::vector<std::string> expected =
-      records_of(read_bytes(kShared + "/data/reference/FULL1.OUT"));
-  const std::vector<std::string> actual = records_of(report.bytes);
-  ASSERT_EQ(actual.size(), 3U);
-  for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(actual[k], expected[k]) << "line " << k + 1;
-  EXPECT_EQ(actual[1], "     " + std::string(106, '-'));
-  EXPECT_EQ(actual[2], "");
 }
 
 TEST(EndOfRunWarning, ListsTheTestsOnTheReportAndInsideAsteriskLinesOnTheConsole) {

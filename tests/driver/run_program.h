@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,14 @@ namespace ostrevik::testing {
 
 inline std::string read_bytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A file the test needs, such as a sample data file or a reference report: a missing one fails
+// the test instead of reading as empty.
+inline std::string read_input(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + path.string());
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 

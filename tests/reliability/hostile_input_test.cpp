@@ -76,7 +76,7 @@ Outcome run_data(const std::string& bytes) {
 // A sample data file, or one of the test data files of this project ("driver-...").
 Records sample(const std::string& name) {
   const fs::path folder = name.starts_with("driver-") ? fs::path(OSTREVIK_TEST_DATA) : kData;
-  return records_of(read_bytes(folder / (name + ".DAT")));
+  return records_of(read_input(folder / (name + ".DAT")));
 }
 
 // The report of the unchanged sample under the same file names.

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ std::vector<std::string> records(const std::string& bytes) {
 std::vector<std::string> reference_block(const std::string& name) {
   std::ifstream in(std::string(OSTREVIK_SHARED_DIR) + "/data/reference/" + name + ".OUT",
                    std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read the reference report " + name);
   std::stringstream bytes;
   bytes << in.rdbuf();
   const std::vector<std::string> lines = records(bytes.str());

@@ -1,5 +1,7 @@
 // The console in the user's terminal: UTF-8 on a UTF-8 terminal, CP857 bytes otherwise; and the
 // data-file guide's example, which must stay a file the program evaluates.
+#include "driver/console.h"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -16,7 +18,6 @@
 #include <vector>
 
 #include "codec/cp857.h"
-#include "driver/console.h"
 #include "driver/run_program.h"
 
 namespace ostrevik::testing {

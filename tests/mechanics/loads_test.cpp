@@ -30,8 +30,7 @@ TEST(LateralLoad, YokePointFollowsTheRotationOfTheUpperPart) {
     run.c.HTFPSB = 41.0F;
     run.r.DECLYK(2) = 0.5F;
     run.r.HTFYKS(2) = 40.6F;
-    float GRDQR, GRSBR, ANGQR, CGRDQ;
-    lateral_load_geometry(run, 2, c.HX, c.HY, c.BETRAD, GRDQR, GRSBR, ANGQR, CGRDQ);
+    const LateralLoadAngles a = lateral_load_angles(run, 2, c.HX, c.HY, c.BETRAD);
 
     const double XQ = c.XSHIFT - c.HX / 2.0 - 0.5;
     const double YQ = c.HY / 2.0 + 5.38;
@@ -40,10 +39,10 @@ TEST(LateralLoad, YokePointFollowsTheRotationOfTheUpperPart) {
     const double grdq = -std::asin((40.6 - HQ) / LQ);
     const double grsb =
         -std::atan((41.0 - 40.6) / ((5.38 + 12.0 + c.HY - XQ * c.BETRAD) - LQ * std::cos(grdq)));
-    EXPECT_NEAR(GRDQR, grdq, 2e-5);
-    EXPECT_NEAR(CGRDQ, std::cos(grdq), 2e-6);
-    EXPECT_NEAR(GRSBR, grsb, 2e-5);
-    EXPECT_NEAR(ANGQR, std::numbers::pi / 2 + grdq + c.BETRAD, 2e-5);
+    EXPECT_NEAR(a.GRDQR, grdq, 2e-5);
+    EXPECT_NEAR(a.CGRDQ, std::cos(grdq), 2e-6);
+    EXPECT_NEAR(a.GRSBR, grsb, 2e-5);
+    EXPECT_NEAR(a.ANGQR, std::numbers::pi / 2 + grdq + c.BETRAD, 2e-5);
   }
 }
 
@@ -55,7 +54,6 @@ Run loaded_reading() {
   run.u.W = 2.5F;
   run.u.FRCW = 0.1F;
   run.u.RMW = 0.8F;
-  run.u.ONEW = 1.0F;
   run.w.ACONT = 50.0F;
   run.w.PHALF = 4.0F;
   return run;
@@ -75,20 +73,19 @@ TEST(Forces, WithoutLateralLoad) {
     SCOPED_TRACE(testing::Message() << "C1 " << c.C1);
     ostrevik::Run run = loaded_reading();
     run.o.QLAT(3) = 7.0F;  // left by an earlier reading
-    float FNORM, FSHEAR, SIGN, TAUN, USTR, VSTR, QLATX, QLATY, XFRC, YFRC;
-    forces_and_stresses(run, 3, c.C1, c.C2, SP, CP, 0.6F, -0.2F, WDMLP2, FNORM, FSHEAR, SIGN, TAUN,
-                        USTR, VSTR, QLATX, QLATY, XFRC, YFRC);
+    store_forces_and_stresses(run, 3, c.C1, c.C2, SP, CP, 0.6F, -0.2F, WDMLP2);
+    const Work& f = run.w;
     EXPECT_EQ(run.o.QLAT(3), 0.0F);
-    EXPECT_EQ(QLATX, 0.0F);
-    EXPECT_EQ(QLATY, 0.0F);
-    EXPECT_NEAR(XFRC, c.XFRC, 1e-4);
-    EXPECT_NEAR(YFRC, c.YFRC, 1e-5);
-    EXPECT_NEAR(FNORM, c.YFRC * CP + c.XFRC * SP, 1e-4);
-    EXPECT_NEAR(FSHEAR, c.XFRC * CP - c.YFRC * SP, 1e-4);
-    EXPECT_FLOAT_EQ(SIGN, FNORM / 50.0F);
-    EXPECT_FLOAT_EQ(TAUN, FSHEAR / 50.0F);
-    EXPECT_FLOAT_EQ(USTR, 7.5F);  // 0.6 cm of a contact length of 8 cm
-    EXPECT_FLOAT_EQ(VSTR, -2.5F);
+    EXPECT_EQ(f.QLATX, 0.0F);
+    EXPECT_EQ(f.QLATY, 0.0F);
+    EXPECT_NEAR(f.XFRC, c.XFRC, 1e-4);
+    EXPECT_NEAR(f.YFRC, c.YFRC, 1e-5);
+    EXPECT_NEAR(f.FNORM, c.YFRC * CP + c.XFRC * SP, 1e-4);
+    EXPECT_NEAR(f.FSHEAR, c.XFRC * CP - c.YFRC * SP, 1e-4);
+    EXPECT_FLOAT_EQ(f.SIGN, f.FNORM / 50.0F);
+    EXPECT_FLOAT_EQ(f.TAUN, f.FSHEAR / 50.0F);
+    EXPECT_FLOAT_EQ(f.USTR, 7.5F);  // 0.6 cm of a contact length of 8 cm
+    EXPECT_FLOAT_EQ(f.VSTR, -2.5F);
   }
 }
 
@@ -101,7 +98,7 @@ TEST(Forces, HorizontalLateralLoadPushesAlongX) {
   run.w.GRSBR = 0.0F;
   run.w.CGRDQ = 1.0F;
   run.w.ANGQR = PI / 2.0F;
-  forces_and_stresses(run, 3, 1.0F, 0.0F, 0.5F, 0.8660254F, 0.0F, 0.0F, 3.0F);
+  store_forces_and_stresses(run, 3, 1.0F, 0.0F, 0.5F, 0.8660254F, 0.0F, 0.0F, 3.0F);
   EXPECT_FLOAT_EQ(run.o.QLAT(3), 10.0F);
   EXPECT_NEAR(run.w.QLATX, -0.6F, 1e-5);
   EXPECT_NEAR(run.w.QLATY, 10.0F, 1e-5);
@@ -129,13 +126,12 @@ TEST(Moment, EdgeStressesFollowTheSignOfTheMoment) {
     SCOPED_TRACE(testing::Message() << "moment " << c.TMOMDM << " SIGN " << c.SIGN);
     ostrevik::Run run = bent_area(c.SIGN);
     run.c.TMOMDM = c.TMOMDM;
-    float SMOM, PMOM, BSTR, DEVP, SMAX, SMIN;
-    moment_form_a(run, 0.0F, 0.0F, 0.0F, 1.0F, 0.0F, SMOM, PMOM, BSTR, DEVP, SMAX, SMIN);
-    EXPECT_FLOAT_EQ(SMOM, c.TMOMDM);
-    EXPECT_FLOAT_EQ(PMOM, std::abs(c.TMOMDM));
-    EXPECT_FLOAT_EQ(SMAX, c.SMAX);
-    EXPECT_FLOAT_EQ(SMIN, c.SMIN);
-    EXPECT_FLOAT_EQ(DEVP, c.DEVP);
+    const Moment m = moment_form_a(run, 0.0F, 0.0F, 0.0F, 1.0F, 0.0F);
+    EXPECT_FLOAT_EQ(m.SMOM, c.TMOMDM);
+    EXPECT_FLOAT_EQ(m.PMOM, std::abs(c.TMOMDM));
+    EXPECT_FLOAT_EQ(m.SMAX, c.SMAX);
+    EXPECT_FLOAT_EQ(m.SMIN, c.SMIN);
+    EXPECT_FLOAT_EQ(m.DEVP, c.DEVP);
   }
 }
 
@@ -174,8 +170,7 @@ TEST(Moment, LeverArmsOfFormA) {
     run.u.XQTOFS = 2.0F;
     run.u.YQTOFS = 3.0F;
     c.apply(run);
-    moment_form_a(run, L1, L2, L3, c.C, c.S);
-    EXPECT_NEAR(run.w.SMOM, c.SMOM, 1e-4 * std::abs(c.SMOM));
+    EXPECT_NEAR(moment_form_a(run, L1, L2, L3, c.C, c.S).SMOM, c.SMOM, 1e-4 * std::abs(c.SMOM));
   }
 }
 
@@ -192,12 +187,11 @@ TEST(Moment, LeverArmsOfFormBAlongTheFreePlane) {
   run.w.HLOWT = 25.0F;
   run.u.RADW1 = 4.0F;
   run.w.YFRC = 2.0F;
-  moment_form_b(run, 0.2F, 0.0F, 0.1F);
-  EXPECT_NEAR(run.w.SMOM, 2.0F * (25.0F - 6.0F * 0.8660254F), 1e-4);
+  EXPECT_NEAR(moment_form_b(run, 0.2F, 0.0F, 0.1F).SMOM, 2.0F * (25.0F - 6.0F * 0.8660254F), 1e-4);
   run.w.YFRC = 0.0F;
   run.w.XFRC = 10.0F;
-  moment_form_b(run, 0.2F, 0.0F, 0.1F);
-  EXPECT_NEAR(run.w.SMOM, -10.0F * (6.0F * 0.5F - (4.0F - 0.3F)), 1e-4);
+  EXPECT_NEAR(moment_form_b(run, 0.2F, 0.0F, 0.1F).SMOM, -10.0F * (6.0F * 0.5F - (4.0F - 0.3F)),
+              1e-4);
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
+#include "mechanics/contact_area.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-
-#include "mechanics/contact_area.h"
 
 namespace ostrevik::mechanics {
 namespace {
@@ -34,18 +34,15 @@ Overlap integrate_overlap(double a, double b, double u) {
 }
 
 TEST(ContactArea, UndisplacedIsTheWholeEllipse) {
-  ostrevik::Run run;
-  run.u.DIAW = 7.0F;
   const float SP = std::sin(PI * 35.0F / 180.0F);
-  float RMAJ, RAB, BOVL, GOVL, ACONT, SECMW, PHALF, PLEN;
-  contact_area(run, SP, 0.0F, RMAJ, RAB, BOVL, GOVL, ACONT, SECMW, PHALF, PLEN);
-  EXPECT_FLOAT_EQ(RMAJ, 3.5F / SP);
-  EXPECT_FLOAT_EQ(RAB, 3.5F * 3.5F / SP);
-  EXPECT_EQ(BOVL, 0.0F);
-  EXPECT_FLOAT_EQ(ACONT, PI * RAB);
-  EXPECT_FLOAT_EQ(SECMW, PI * RAB * RMAJ * RMAJ / 4.0F);
-  EXPECT_FLOAT_EQ(PHALF, RMAJ);
-  EXPECT_FLOAT_EQ(PLEN, ACONT / (0.9F * 7.0F));
+  const ContactArea a = contact_area(7.0F, SP, 0.0F);
+  EXPECT_FLOAT_EQ(a.RMAJ, 3.5F / SP);
+  EXPECT_FLOAT_EQ(a.RAB, 3.5F * 3.5F / SP);
+  EXPECT_EQ(a.BOVL, 0.0F);
+  EXPECT_FLOAT_EQ(a.ACONT, PI * a.RAB);
+  EXPECT_FLOAT_EQ(a.SECMW, PI * a.RAB * a.RMAJ * a.RMAJ / 4.0F);
+  EXPECT_FLOAT_EQ(a.PHALF, a.RMAJ);
+  EXPECT_FLOAT_EQ(a.PLEN, a.ACONT / (0.9F * 7.0F));
 }
 
 TEST(ContactArea, DisplacedOverlapMatchesIntegration) {
@@ -55,17 +52,15 @@ TEST(ContactArea, DisplacedOverlapMatchesIntegration) {
   for (const Case& c : {Case{6.0F, 30.0F, 0.05F}, Case{6.0F, 30.0F, 0.8F}, Case{8.37F, 30.0F, 1.5F},
                         Case{10.75F, 40.0F, 2.4F}, Case{7.6F, 35.0F, 6.0F}}) {
     SCOPED_TRACE(testing::Message() << c.DIAW << " cm, " << c.degrees << " deg, u " << c.UCUR);
-    ostrevik::Run run;
-    run.u.DIAW = c.DIAW;
     const float SP = std::sin(PI * c.degrees / 180.0F);
-    contact_area(run, SP, c.UCUR);
+    const ContactArea area = contact_area(c.DIAW, SP, c.UCUR);
     const double b = c.DIAW / 2.0;
     const double a = b / SP;
     const Overlap expected = integrate_overlap(a, b, c.UCUR);
-    EXPECT_NEAR(run.w.ACONT, expected.area, 2e-5 * expected.area);
-    EXPECT_NEAR(run.w.SECMW, expected.second_moment, 1e-4 * expected.second_moment);
-    EXPECT_NEAR(run.w.PHALF, a - c.UCUR / 2.0, 1e-5 * a);
-    EXPECT_FLOAT_EQ(run.w.PLEN * 0.9F * c.DIAW, run.w.ACONT);
+    EXPECT_NEAR(area.ACONT, expected.area, 2e-5 * expected.area);
+    EXPECT_NEAR(area.SECMW, expected.second_moment, 1e-4 * expected.second_moment);
+    EXPECT_NEAR(area.PHALF, a - c.UCUR / 2.0, 1e-5 * a);
+    EXPECT_FLOAT_EQ(area.PLEN * 0.9F * c.DIAW, area.ACONT);
   }
 }
 

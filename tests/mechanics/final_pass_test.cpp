@@ -1,8 +1,8 @@
+#include "mechanics/final_pass.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
-
-#include "mechanics/final_pass.h"
 
 namespace ostrevik::mechanics {
 namespace {
