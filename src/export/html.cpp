@@ -235,9 +235,9 @@ void append_stress_chart(std::string& out, const TestSnapshot& t) {
 void append_displacement_chart(std::string& out, const TestSnapshot& t) {
   Chart c;
   c.id = chart_id(t, 2);
-  c.title = "Düşey ve kayma yer değiştirmesi";
+  c.title = "Düzleme dik ve kayma yer değiştirmesi";
   c.x_label = "UBAR, kayma yer değiştirmesi (mm)";
-  c.y_label = "VBAR, düşey yer değiştirme (mm)";
+  c.y_label = "VBAR, düzleme dik yer değiştirme (mm; + kabarma)";
   c.with_origin = true;
   c.series.push_back(reading_series(t, plotted(t, Quantity::UBAR), plotted(t, Quantity::VBAR),
                                     "VBAR, kesme düzlemine dik", kVertical, Marker::Diamond));
