@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <optional>
 #include <string_view>
+
+#include "export/markup.h"
 
 namespace ostrevik::exports {
 namespace {
@@ -46,20 +47,17 @@ constexpr float FRICTION_ANGLE_MAX = 60.0F;
 constexpr float CORRELATION_MIN = 0.95F;
 }  // namespace limit
 
-// A value that could not be computed reads "—", never as letters that look like a word.
-std::string fixed(float value, int decimals) {
-  if (!std::isfinite(value)) return "—";
-  std::array<char, 64> text{};
-  const auto result = std::to_chars(text.data(), text.data() + text.size(), value,
-                                    std::chars_format::fixed, decimals);
-  return {text.data(), result.ptr};
+// A value as the report rounds it; one that could not be computed shows as the report's
+// asterisks, which read the same on every console.
+std::string number(float value, int decimals) {
+  return std::isfinite(value) ? fixed(value, decimals) : "****";
 }
 
 // "DENSOL = 1.212 g/cm3"
 std::string named(std::string_view name, float value, int decimals, std::string_view unit = {}) {
   std::string text(name);
   text += " = ";
-  text += fixed(value, decimals);
+  text += number(value, decimals);
   if (!unit.empty()) {
     text += ' ';
     text += unit;
@@ -78,27 +76,27 @@ void specimen_notes(const TestSnapshot& t, std::vector<Note>& notes) {
   if (DIAIN && DIAOUT) {
     const float wall = (*DIAOUT - *DIAIN) / 2.0F;
     if (outside(wall, limit::WALL_MIN, limit::WALL_MAX)) {
-      note("Kalıp duvarı (DIAOUT - DIAIN) / 2 = " + fixed(wall, 2) + " cm, " +
-           fixed(limit::WALL_MIN, 1) + " ile " + fixed(limit::WALL_MAX, 1) +
+      note("Kalıp duvarı (DIAOUT - DIAIN) / 2 = " + number(wall, 2) + " cm, " +
+           number(limit::WALL_MIN, 1) + " ile " + number(limit::WALL_MAX, 1) +
            " cm arasında değil: DIAIN ve DIAOUT değerlerini denetleyiniz.");
     }
   }
   if (const std::optional<float> DENSOL = setup_value(t, "DENSOL");
       DENSOL && outside(*DENSOL, limit::DENSITY_MIN, limit::DENSITY_MAX)) {
     note("Birim hacim ağırlık " + named("DENSOL", *DENSOL, 3, "g/cm3") + ", " +
-         fixed(limit::DENSITY_MIN, 1) + " ile " + fixed(limit::DENSITY_MAX, 1) +
+         number(limit::DENSITY_MIN, 1) + " ile " + number(limit::DENSITY_MAX, 1) +
          " arasında değil: WSPPTM, DIAIN ve kalıp yüksekliklerini denetleyiniz.");
   }
   if (const std::optional<float> SATINL = setup_value(t, "SATINL");
       SATINL && !(*SATINL <= limit::SATURATION_MAX)) {
     note("Doygunluk derecesi " + named("SATINL", *SATINL, 3) + ", %" +
-         fixed(limit::SATURATION_MAX * 100.0F, 0) +
+         number(limit::SATURATION_MAX * 100.0F, 0) +
          " değerinden büyük: WCINL ve GS değerlerini denetleyiniz.");
   }
   if (const std::optional<float> VOIDR = setup_value(t, "VOIDR");
       VOIDR && outside(*VOIDR, limit::VOID_RATIO_MIN, limit::VOID_RATIO_MAX)) {
-    note("Boşluk oranı " + named("VOIDR", *VOIDR, 3) + ", " + fixed(limit::VOID_RATIO_MIN, 1) +
-         " ile " + fixed(limit::VOID_RATIO_MAX, 1) +
+    note("Boşluk oranı " + named("VOIDR", *VOIDR, 3) + ", " + number(limit::VOID_RATIO_MIN, 1) +
+         " ile " + number(limit::VOID_RATIO_MAX, 1) +
          " arasında değil: WCINL, GS ve WSPPTM değerlerini denetleyiniz.");
   }
 }
@@ -131,7 +129,7 @@ void clock_notes(const TestSnapshot& t, std::vector<Note>& notes) {
     if (now < before) {
       notes.push_back({t.test, i,
                        "Saat geri gidiyor: " + named("T", now, 1, "dak") + ", önceki okumada " +
-                           fixed(before, 1) +
+                           number(before, 1) +
                            " dak. Gece yarısından sonraki okumalarda saati 24, 25, ... diye "
                            "sürdürünüz."});
     }
@@ -157,7 +155,7 @@ void load_notes(const TestSnapshot& t, std::vector<Note>& notes) {
         std::fabs(after - before) <= jump) {
       notes.push_back({t.test, i,
                        "Yük okuması " + named("P", now, 0, "N") + " iki komşusundan (" +
-                           fixed(before, 0) + " ve " + fixed(after, 0) +
+                           number(before, 0) + " ve " + number(after, 0) +
                            " N) çok farklı: bir basamak ya da sütun kaymış olabilir."});
     }
   }
@@ -174,7 +172,7 @@ void result_notes(const TestSnapshot& t, std::vector<Note>& notes) {
   if (!(peak >= limit::PEAK_SHEAR_MIN)) {
     notes.push_back({t.test, t.IMAXP,
                      "En yüksek dayanımda kayma gerilmesi " + named("SS", peak, 1, "kPa") + ", " +
-                         fixed(limit::PEAK_SHEAR_MIN, 0) +
+                         number(limit::PEAK_SHEAR_MIN, 0) +
                          " kPa değerinden küçük: yük okumalarını ve GRSLO değerini denetleyiniz."});
   }
 }
@@ -184,7 +182,7 @@ constexpr std::array<std::string_view, NCASE> kCaseNames{
     "basit analiz, en yüksek dayanım",         "gerçek kesme düzlemi, deney sonu",
     "ortalama kesme düzlemi, deney sonu",      "basit analiz, deney sonu"};
 
-std::optional<float> number(const AnalysisValue& v) {
+std::optional<float> computed(const AnalysisValue& v) {
   if (v.state != AnalysisValue::State::Number) return std::nullopt;
   return v.value;
 }
@@ -193,24 +191,24 @@ void case_notes(std::size_t k, const CaseSnapshot& c, std::vector<Note>& notes) 
   const std::string where =
       "Durum " + std::to_string(k + 1) + " (" + std::string(kCaseNames[k]) + "): ";
   const auto note = [&](std::string text) { notes.push_back({0, 0, where + text}); };
-  if (const auto COHESN = number(c.COHESN); COHESN && *COHESN < 0.0F) {
+  if (const auto COHESN = computed(c.COHESN); COHESN && *COHESN < 0.0F) {
     note("kohezyon " + named("COHESN", *COHESN, 1, "kPa") + " negatif.");
   }
   for (const auto& [name, angle] :
-       {std::pair{"PHIORG", number(c.PHIORG)}, std::pair{"PHILRG", number(c.PHILRG)}}) {
+       {std::pair{"PHIORG", computed(c.PHIORG)}, std::pair{"PHILRG", computed(c.PHILRG)}}) {
     if (angle && outside(*angle, limit::FRICTION_ANGLE_MIN, limit::FRICTION_ANGLE_MAX)) {
       note("içsel sürtünme açısı " + named(name, *angle, 1, "der") + ", " +
-           fixed(limit::FRICTION_ANGLE_MIN, 0) + " ile " + fixed(limit::FRICTION_ANGLE_MAX, 0) +
+           number(limit::FRICTION_ANGLE_MIN, 0) + " ile " + number(limit::FRICTION_ANGLE_MAX, 0) +
            " derece arasında değil.");
     }
   }
   // The envelope through the origin fits the points of a soil with cohesion less well by
   // nature: its correlation is judged only where it is the one envelope of the analysis.
   const bool with_cohesion = c.COFCOR.state != AnalysisValue::State::NotComputed;
-  const auto [name, r] =
-      with_cohesion ? std::pair{"COFCOR", number(c.COFCOR)} : std::pair{"CORZRO", number(c.CORZRO)};
+  const auto [name, r] = with_cohesion ? std::pair{"COFCOR", computed(c.COFCOR)}
+                                       : std::pair{"CORZRO", computed(c.CORZRO)};
   if (r && !(*r >= limit::CORRELATION_MIN)) {
-    note("korelasyon katsayısı " + named(name, *r, 3) + ", " + fixed(limit::CORRELATION_MIN, 2) +
+    note("korelasyon katsayısı " + named(name, *r, 3) + ", " + number(limit::CORRELATION_MIN, 2) +
          " değerinden küçük: noktalar doğruya iyi uymuyor.");
   }
 }
