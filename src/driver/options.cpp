@@ -169,7 +169,8 @@ std::string help_text() {
       "Evaluates the shear tests of each data file DATA, in the order given, and writes its\n"
       "report beside it: PATH/NAME.DAT gives PATH/NAME.OUT (a lower-case .dat gives .out).\n"
       "An existing report is left alone unless --force is given. After each data file one\n"
-      "line tells where the report went and how its tests ended.\n"
+      "line tells where the report went and how its tests ended, followed by notes on values\n"
+      "that look implausible (they never change the report or the exit status).\n"
       "\n"
       "Options:\n";
   for (const OptionSpec& spec : kOptions) {
