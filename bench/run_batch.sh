@@ -5,14 +5,9 @@
 # time, per file too, and the peak memory of batches of FILES and of FILES / 10 files, which
 # must be about the same: each file's run state is freed before the next.
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
 files=${1:-1000}
 runs=${2:-5}
-program="$top/build-release/ostrevik"
-cmake -S "$top" -B "$top/build-release" -DCMAKE_BUILD_TYPE=Release -DOSTREVIK_TESTS=OFF >/dev/null
-cmake --build "$top/build-release" -j2 --target ostrevik >/dev/null
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/release.sh"
 samples=("$top"/../shared/data/*.DAT)
 for ((k = 0; k < files; ++k)); do
   sample=${samples[k % ${#samples[@]}]}

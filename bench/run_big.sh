@@ -4,13 +4,8 @@
 # On a machine shared with other work the best of the runs is the figure to compare; the CPU
 # time (user + system) of that run is given beside it, and the median for the spread.
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-50}
-program="$top/build-release/ostrevik"
-cmake -S "$top" -B "$top/build-release" -DCMAKE_BUILD_TYPE=Release -DOSTREVIK_TESTS=OFF >/dev/null
-cmake --build "$top/build-release" -j2 --target ostrevik >/dev/null
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/release.sh"
 cp "$top/../shared/bench/BIG4040.DAT" "$work/"
 cd "$work"
 printf 'BIG4040.DAT\nBIG4040.OUT\n' >answers

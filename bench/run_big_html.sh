@@ -4,13 +4,8 @@
 # the page. Builds a Release program in build-release/ and runs each RUNS times (default 50),
 # alternated so that all see the same machine load; the best times are the figures to compare.
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-50}
-program="$top/build-release/ostrevik"
-cmake -S "$top" -B "$top/build-release" -DCMAKE_BUILD_TYPE=Release -DOSTREVIK_TESTS=OFF >/dev/null
-cmake --build "$top/build-release" -j2 --target ostrevik >/dev/null
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/release.sh"
 cp "$top/../shared/bench/BIG4040.DAT" "$work/"
 cd "$work"
 

@@ -100,9 +100,9 @@ struct TestSnapshot {
   std::vector<ReadingSnapshot> readings;         // readings evaluated; reading I at I - 1
   std::optional<Table4Snapshot> table4;          // evaluated tests
   std::optional<TestRecord> record;              // evaluated tests with PARREG > 0
-  std::vector<SuspectReading> flagged;           // readings check: the suspect readings (none: clear)
-  std::string message;                           // refused or iteration limit: its text, UTF-8
-  int readings_evaluated = 0;                    // readings fully evaluated before the end
+  std::vector<SuspectReading> flagged;  // readings check: the suspect readings (none: clear)
+  std::string message;                  // refused or iteration limit: its text, UTF-8
+  int readings_evaluated = 0;           // readings fully evaluated before the end
 };
 
 // The set-up value of the given name ("ALFN"), when the test has it.

@@ -1,5 +1,7 @@
 // Constants block, specimen and mould records and the set-up of a test, taken by the test
 // loop's own steps.
+#include "mechanics/setup.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,7 +10,6 @@
 #include "data_text.h"
 #include "driver/test_step.h"
 #include "input/constants_block.h"
-#include "mechanics/setup.h"
 #include "input/readings_records.h"
 #include "input/specimen_records.h"
 #include "input/title_block.h"
