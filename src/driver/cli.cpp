@@ -11,13 +11,13 @@
 
 #include "codec/cp857.h"
 #include "codec/errors.h"
-#include "codec/layout.h"
 #include "driver/console.h"
 #include "driver/files.h"
 #include "driver/program.h"
 #include "driver/report_target.h"
 #include "export/csv.h"
 #include "export/html.h"
+#include "export/markup.h"
 #include "export/notes.h"
 
 namespace ostrevik::driver {
@@ -86,16 +86,6 @@ FileOutcome evaluate_file(const std::string& data_path, const std::string& repor
   return outcome;
 }
 
-// A report value as the report writes it, without its blanks: the same digits.
-std::string fixed_3(float value) {
-  static const codec::Layout kField("(F15.3)");
-  codec::StringSink sink;
-  codec::write(sink, kField, {value});
-  std::string_view text = sink.bytes;
-  text = text.substr(0, text.find('\r'));
-  return std::string(text.substr(std::min(text.find_first_not_of(' '), text.size())));
-}
-
 // The peak envelope with cohesion on the true shear plane (case 1), when it was fitted.
 std::string envelope_text(const exports::StrengthSnapshot& strength) {
   using State = exports::AnalysisValue::State;
@@ -107,8 +97,8 @@ std::string envelope_text(const exports::StrengthSnapshot& strength) {
   if (peak.COHESN.state != State::Number || peak.PHILRG.state != State::Number) {
     return "; peak envelope not computable";
   }
-  return "; peak envelope c = " + fixed_3(peak.COHESN.value) +
-         " kPa, phi = " + fixed_3(peak.PHILRG.value) + " deg";
+  return "; peak envelope c = " + exports::fixed(peak.COHESN.value, 3) +
+         " kPa, phi = " + exports::fixed(peak.PHILRG.value, 3) + " deg";
 }
 
 std::string counts_text(const exports::FileSnapshot& snapshot) {
