@@ -36,13 +36,27 @@ void read_constants(Run& run, codec::Source& data, codec::Sink& report) {
   report::write_general_values(run.c, report);
 }
 
-void set_up_test(Run& run, codec::Sink& report) {
-  mechanics::set_up_geometry(run);
+void set_up_test(Run& run, int test, codec::Sink& report) {
+  mechanics::set_up_geometry(run, test);
+  run.n.NTEST = test;
   if (run.c.PAROUT != 8.0F) report::write_specimen_values(run, report);
-  mechanics::set_up_moving_assembly(run);
+  mechanics::set_up_moving_assembly(run, test);
   report::write_assembly_values(run, report);
   mechanics::set_up_working_values(run);
 }
+
+namespace {
+
+// A test with readings of backward shear beyond 0.4 mm is listed, with their number, in the
+// warning at the end of the run.
+void count_backward_shear(Counters& n, int test, int readings) {
+  if (readings == 0) return;
+  n.NNEG = n.NNEG + 1;
+  n.NEGTST(n.NNEG) = test;
+  n.NEGCNT(n.NNEG) = readings;
+}
+
+}  // namespace
 
 void evaluate_readings(Run& run, codec::Source& data, codec::Sink& report) {
   input::read_readings(run, data);
@@ -53,9 +67,11 @@ void evaluate_readings(Run& run, codec::Source& data, codec::Sink& report) {
   try {
     mechanics::evaluate_test(run);
   } catch (const IterationLimitExceeded&) {
+    count_backward_shear(run.n, run.n.NTEST, run.o.NBACK);
     report::write_tension_table(run, report);
     throw;
   }
+  count_backward_shear(run.n, run.n.NTEST, run.o.NBACK);
   report::write_tension_table(run, report);
   report::write_test_tables(run, report);
   report::store_peak_and_end(run);
@@ -65,7 +81,7 @@ namespace {
 
 // One test: its constants block when it begins with one, its title, specimen and readings.
 // A refusal leaves its message in `refusal`.
-TestEnd next_test(Run& run, bool with_constants, codec::Source& data, codec::Sink& report,
+TestEnd next_test(Run& run, int test, bool with_constants, codec::Source& data, codec::Sink& report,
                   codec::Sink& console, std::string& refusal) {
   try {
     // A file whose every test brings its own constants block ends after its last test where
@@ -75,14 +91,13 @@ TestEnd next_test(Run& run, bool with_constants, codec::Source& data, codec::Sin
     if (with_constants && !later_test_at_end) read_constants(run, data, report);
     if (!input::read_title_block(run, data, report)) return TestEnd::EndOfInput;
     if (run.n.NTEST >= MAXTS) {
-      const int test = MAXTS + 1;
       refusal =
           refuse_test(test, "NTEST", test, "BİR VERİ KÜTÜĞÜ EN ÇOK 40 DENEY İÇEREBİLİR.").record;
       write_to_both(refusal, report, console);
       return TestEnd::TooManyTests;
     }
     input::read_specimen_records(run, data);
-    set_up_test(run, report);
+    set_up_test(run, test, report);
     evaluate_readings(run, data, report);
     return TestEnd::Finished;
   } catch (const TestRefused& refused) {
@@ -124,7 +139,7 @@ int evaluate_data(Run& run, codec::Source& data, codec::Sink& report, codec::Sin
     const int test = run.n.NTEST + 1;
     const int nonfinite_before = report.nonfinite_fields;
     std::string refusal;
-    end = next_test(run, with_constants, data, report, console, refusal);
+    end = next_test(run, test, with_constants, data, report, console, refusal);
     if (snapshot != nullptr && end != TestEnd::EndOfInput) {
       snapshot->tests.push_back(snapshot_of_test(run, test, kind_of(end, run), refusal));
     }

@@ -9,9 +9,10 @@ namespace ostrevik::driver {
 // A constants block: its records and defaults, the frame masses, the general values.
 void read_constants(Run& run, codec::Source& data, codec::Sink& report);
 
-// The set-up of a test whose specimen records were read, in its stretches around the specimen
-// echo; numbers the test. Throws TestRefused for data outside what can be evaluated.
-void set_up_test(Run& run, codec::Sink& report);
+// The set-up of test number `test`, whose specimen records were read, in its stretches around
+// the specimen echo; makes it the current test (NTEST). Throws TestRefused for data outside what
+// can be evaluated.
+void set_up_test(Run& run, int test, codec::Sink& report);
 
 // The test's readings and either their check or their evaluation with Table 1A, the report
 // tables and the per-test record. Throws TestRefused and IterationLimitExceeded; Table 1A

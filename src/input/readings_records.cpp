@@ -38,9 +38,9 @@ void convert_lateral_load(Run& run, int i) {
   if (r.QSPBAL(i) == 0.0F) {
     r.WQNC(i) = 0.0F;
     r.WQW = 0.0F;
-    run.w.GRDQR = 0.0F;
-    run.w.GRSBR = 0.0F;
-    run.w.ANGQR = 0.0F;
+    run.w.lateral.GRDQR = 0.0F;
+    run.w.lateral.GRSBR = 0.0F;
+    run.w.lateral.ANGQR = 0.0F;
   } else {
     r.WQNC(i) = c.WYK;
     r.WQW = c.WYK;

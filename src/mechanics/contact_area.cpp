@@ -27,16 +27,7 @@ ContactArea contact_area(float DIAW, float SP, float UCUR) {
 }
 
 void store_contact_area(Run& run, float SP, float UCUR) {
-  const ContactArea a = contact_area(run.u.DIAW, SP, UCUR);
-  Work& w = run.w;
-  w.RMAJ = a.RMAJ;
-  w.RAB = a.RAB;
-  w.BOVL = a.BOVL;
-  w.GOVL = a.GOVL;
-  w.ACONT = a.ACONT;
-  w.SECMW = a.SECMW;
-  w.PHALF = a.PHALF;
-  w.PLEN = a.PLEN;
+  run.w.area = contact_area(run.u.DIAW, SP, UCUR);
 }
 
 }  // namespace ostrevik::mechanics

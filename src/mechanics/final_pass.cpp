@@ -1,6 +1,7 @@
 #include "mechanics/final_pass.h"
 
 #include <cmath>
+#include <utility>
 
 namespace ostrevik::mechanics {
 namespace {
@@ -12,13 +13,19 @@ bool has_lateral_load(const Run& run) {
   return false;
 }
 
+// The smallest step of UBAR that gives a rate of dilatancy: 0.02 cm at the first and last
+// readings, 0.02 mm at the inner readings.
+constexpr float kEndStepCm = 0.02F;
+constexpr float kInnerStepMm = 0.02F;
+
 // Rate of dilatancy VBAR/UBAR at the first and last readings, from the lengths in cm.
 void end_dilatancy_rates(Run& run) {
+  const PlaneCm& cm = run.cm;
   Results& o = run.o;
   const int NREAD = run.u.NREAD;
-  o.DVOVDU(1) = std::abs(o.UBAR(2)) >= 0.02F ? o.VBAR(2) / o.UBAR(2) : 0.0F;
-  const float DU = o.UBAR(NREAD) - o.UBAR(NREAD - 1);
-  o.DVOVDU(NREAD) = std::abs(DU) >= 0.02F ? (o.VBAR(NREAD) - o.VBAR(NREAD - 1)) / DU : 0.0F;
+  o.DVOVDU(1) = std::abs(cm.UBAR(2)) >= kEndStepCm ? cm.VBAR(2) / cm.UBAR(2) : 0.0F;
+  const float DU = cm.UBAR(NREAD) - cm.UBAR(NREAD - 1);
+  o.DVOVDU(NREAD) = std::abs(DU) >= kEndStepCm ? (cm.VBAR(NREAD) - cm.VBAR(NREAD - 1)) / DU : 0.0F;
 }
 
 // Mean of the backward and forward slopes at the inner readings, from the lengths in mm.
@@ -27,7 +34,7 @@ void inner_dilatancy_rates(Run& run) {
   for (int I = 2; I <= run.u.NREAD - 1; ++I) {
     const float back = o.UBAR(I) - o.UBAR(I - 1);
     const float ahead = o.UBAR(I + 1) - o.UBAR(I);
-    if (std::abs(back) < 0.02F || std::abs(ahead) < 0.02F) {
+    if (std::abs(back) < kInnerStepMm || std::abs(ahead) < kInnerStepMm) {
       o.DVOVDU(I) = 0.0F;
     } else {
       o.DVOVDU(I) =
@@ -39,16 +46,19 @@ void inner_dilatancy_rates(Run& run) {
 }  // namespace
 
 void convert_to_mm(Run& run, int I) {
+  const PlaneCm& cm = run.cm;
+  const Readings& r = run.r;
   Results& o = run.o;
-  Readings& r = run.r;
-  for (RArr* a : {&o.UBAR, &o.VBAR, &o.U, &o.V, &o.VPIT, &o.VPITT, &r.DXABS, &r.DY1ABS, &r.DTMLP2,
-                  &r.DRPB, &r.DECLYK, &r.HTFYKS}) {
-    (*a)(I) = (*a)(I)*10.0F;
-  }
+  const std::pair<const RArr*, RArr*> lengths[] = {
+      {&cm.UBAR, &o.UBAR},  {&cm.VBAR, &o.VBAR},    {&cm.U, &o.U},
+      {&cm.V, &o.V},        {&cm.VPIT, &o.VPIT},    {&cm.VPITT, &o.VPITT},
+      {&r.DXABS, &o.DXABS}, {&r.DY1ABS, &o.DY1ABS}, {&r.DTMLP2, &o.DTMLP2},
+      {&r.DRPB, &o.DRPB},   {&r.DECLYK, &o.DECLYK}, {&r.HTFYKS, &o.HTFYKS}};
+  for (const auto& [in_cm, in_mm] : lengths) (*in_mm)(I) = (*in_cm)(I)*10.0F;
 }
 
 void search_peak(Run& run) {
-  const RArr& value = has_lateral_load(run) ? run.o.SOVERN : run.r.P;
+  const RArr& value = has_lateral_load(run) ? run.o.SOVERN : run.o.P;
   int& IPKST = run.o.IPKST;
   int& IMAXP = run.o.IMAXP;
   IPKST = 0;
@@ -83,8 +93,8 @@ int end_reading(const Run& run) {
 void finish_test(Run& run) {
   Results& o = run.o;
   const int NREAD = run.u.NREAD;
-  o.UBAR(1) = 0.0F;
-  o.U(1) = 0.0F;
+  run.cm.UBAR(1) = 0.0F;
+  run.cm.U(1) = 0.0F;
   end_dilatancy_rates(run);
   search_peak(run);
   for (int I = 1; I <= NREAD; ++I) {

@@ -15,11 +15,11 @@ void search_peak(Run& run);
 // positive and the stress ratio no longer rises.
 int end_reading(const Run& run);
 
-// Converts the lengths of reading I from cm to mm.
+// The report's lengths of reading I in mm (Results), from the cm of the reading loop.
 void convert_to_mm(Run& run, int I);
 
-// Sets UBAR(1) = U(1) = 0, DVOVDU, AVPRST, IPKST, IMAXP, IEND and converts the lengths of the
-// readings from cm to mm.
+// Sets UBAR(1) = U(1) = 0 (cm), DVOVDU, AVPRST, IPKST, IMAXP, IEND and the lengths of the
+// readings in mm.
 void finish_test(Run& run);
 
 }  // namespace ostrevik::mechanics

@@ -5,21 +5,6 @@
 
 namespace ostrevik::mechanics {
 
-// The forces of one evaluation of a reading.
-struct Forces {
-  float QLAT = 0;    // effective lateral load, kg
-  float QLATX = 0;   // lateral load along the load P, kg
-  float QLATY = 0;   // lateral load across the load P, kg
-  float XFRC = 0;    // resultant along the load P, kg
-  float YFRC = 0;    // resultant across the load P, kg
-  float FNORM = 0;   // force normal to the plane, kg
-  float FSHEAR = 0;  // force along the plane, kg
-  float SIGN = 0;    // mean normal stress on the contact area, kg/cm²
-  float TAUN = 0;    // mean shear stress on the contact area, kg/cm²
-  float USTR = 0;    // displacement along the plane, % of the contact length
-  float VSTR = 0;    // displacement normal to the plane, % of the contact length
-};
-
 // C1, C2: load-direction pair (1, 0 without rotation; SINPSI, COSPSI with it); SP, CP: sine and
 // cosine of the plane inclination; UC, VC: displacements along and normal to the plane (cm);
 // WOFF: frame weight carried by the frame (kg). Reads P(I), QSPBAL(I), the weights, the

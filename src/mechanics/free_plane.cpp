@@ -33,24 +33,24 @@ void recompute_plane(Run& run) {
 }  // namespace
 
 bool has_free_plane(const Run& run) {
-  return run.s.DH == 0.0F && run.s.PARFPL != 0.0F;
+  return run.u.DHPLAN == 0.0F && run.s.PARFPL != 0.0F;
 }
 
 void evaluate_on_free_plane(Run& run, int I, float DT, float DR) {
   Work& w = run.w;
   const bool frozen = w.NPARFL >= 1;
   if (!frozen) recompute_plane(run);
-  w.UCUR = frozen ? run.o.UBAR(I) : run.u.DIAW / w.SINAN - w.FPLEN;
+  w.UCUR = frozen ? run.cm.UBAR(I) : run.u.DIAW / w.SINAN - w.FPLEN;
   w.VCUR = w.COSAN * w.DYC - w.SINAN * w.DXC;
-  run.o.ERUABS(I) = (w.UCUR - run.o.UBAR(I)) * 10.0F;
+  run.o.ERUABS(I) = (w.UCUR - run.cm.UBAR(I)) * 10.0F;
   store_contact_area(run, w.SINAN, w.UCUR);
   if (lateral_load_acts(run, I)) store_lateral_load_angles(run, I, w.DXC, w.DYC, w.BETRAD);
   store_forces_and_stresses(run, I, w.SINPSI, w.COSPSI, w.SINREL, w.COSREL, w.UCUR, w.VCUR,
                             run.u.WDMLP2);
   if (frozen) {
-    store_moment_form_a(run, w.DXC, w.DYC, DT, w.SINPSI, w.COSPSI);
+    store_moment_form_a(run, I, w.DXC, w.DYC, DT, w.SINPSI, w.COSPSI);
   } else {
-    store_moment_form_b(run, run.u.VPIW, DT, DR);
+    store_moment_form_b(run, I, run.u.VPIW, DT, DR);
   }
   check_tension(run, I, 2, run.u.VPIW, DR, w.SINAN);
 }

@@ -36,12 +36,7 @@ LateralLoadAngles lateral_load_angles(const Run& run, int I, float HX, float HY,
 }
 
 void store_lateral_load_angles(Run& run, int I, float HX, float HY, float BETRAD) {
-  const LateralLoadAngles a = lateral_load_angles(run, I, HX, HY, BETRAD);
-  Work& w = run.w;
-  w.GRDQR = a.GRDQR;
-  w.GRSBR = a.GRSBR;
-  w.ANGQR = a.ANGQR;
-  w.CGRDQ = a.CGRDQ;
+  run.w.lateral = lateral_load_angles(run, I, HX, HY, BETRAD);
 }
 
 }  // namespace ostrevik::mechanics

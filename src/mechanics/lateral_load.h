@@ -5,14 +5,6 @@
 
 namespace ostrevik::mechanics {
 
-// The angles of the lateral load at one evaluation of a reading.
-struct LateralLoadAngles {
-  float GRDQR = 0;  // inclination of the yoke, rad
-  float GRSBR = 0;  // inclination of the bar, rad
-  float ANGQR = 0;  // direction of the lateral load, rad
-  float CGRDQ = 0;  // cosine of GRDQR
-};
-
 // A lateral load acts at reading I: the test has lateral loads and the reading one.
 bool lateral_load_acts(const Run& run, int I);
 

@@ -40,12 +40,12 @@ float variant(Run& run, int I, int JJ, float piston, float lower_end, float seco
               float S, bool form_b) {
   Work& w = run.w;
   if (form_b) {
-    store_moment_form_b(run, piston, lower_end, second);
+    store_moment_form_b(run, I, piston, lower_end, second);
   } else {
-    store_moment_form_a(run, w.DXC, w.DYC, lower_end, w.SINPSI, w.COSPSI);
+    store_moment_form_a(run, I, w.DXC, w.DYC, lower_end, w.SINPSI, w.COSPSI);
   }
   check_tension(run, I, JJ, piston, drarg, S);
-  return w.DEVP;
+  return w.moment.DEVP;
 }
 
 }  // namespace
@@ -55,14 +55,12 @@ void evaluate_load_lines(Run& run, int I, float DT, float DR) {
   Results& o = run.o;
   const float VPIW = run.u.VPIW;
   const float VPTI = run.c.VPTI;
-  w.ELINE = load_line_eccentricity(run, I);
-  w.VPLT = w.CREL * w.VCUR + (w.ELINE - w.BETRAD * w.LARM);
+  const float ELINE = load_line_eccentricity(run, I);
+  const float VPLT = w.CREL * w.VCUR + (ELINE - w.BETRAD * w.LARM);
   const bool free_plane = has_free_plane(run);
   const bool form_b = w.NPARFL < 1 && free_plane;
   // The sine of the plane in use: the free plane's only where the test has one.
   const float S = free_plane ? w.SINAN : run.u.SINA;
-  const float ELINE = w.ELINE;
-  const float VPLT = w.VPLT;
 
   const float computed = w.DYC - (w.CREL * w.VCUR + ELINE + VPIW);
   o.DEVIBT(I) = variant(run, I, 4, VPIW, computed, VPLT, VPLT, S, form_b);
@@ -70,7 +68,7 @@ void evaluate_load_lines(Run& run, int I, float DT, float DR) {
   o.DEVRPT(I) = variant(run, I, 5, VPIW, rotated, ELINE, ELINE, S, form_b);
   o.DEVJNR(I) = variant(run, I, 6, VPIW, DR + DT, 0.0F, 0.0F, S, form_b);
   o.DEVVPI(I) = variant(run, I, 7, VPTI + VPIW, DR + DT - VPTI, 0.0F, 0.0F, S, form_b);
-  o.VPITT(I) = VPLT + run.s.VPI;
+  run.cm.VPITT(I) = VPLT + run.s.VPI;
 }
 
 }  // namespace ostrevik::mechanics

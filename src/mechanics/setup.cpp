@@ -48,8 +48,9 @@ float plane_angle(float diasp, float denominator, int test) {
 // The five geometries of the shear plane: its inclination ALFRAD, the height HTLOWS of the
 // soil above the mould and the offset XSHIFT.
 void set_up_shear_plane(Run& run, int test) {
-  Specimen& s = run.s;
+  const Specimen& s = run.s;
   Setup& u = run.u;
+  u.DHPLAN = s.DH;
   if (s.PARFPL == 1.0F) {
     u.HTLOWS = s.HTLOWR - s.HDISC;
     u.ALFRAD = plane_angle(s.DIASP, u.COTN * s.DIASP + u.CLRS, test);
@@ -57,7 +58,7 @@ void set_up_shear_plane(Run& run, int test) {
   } else if (s.DH2 > 0.0F) {
     // DH differs at the two ends of the soil wedge; the report shows it as 88.
     u.DH1 = s.DH;
-    s.DH = 88.0F;
+    u.DHPLAN = 88.0F;
     u.XWALL = u.COTN * u.TWALL;
     u.HTLOWS = s.HTLOWR - s.HDISC + u.CLRS + s.DH2 - u.XWALL;
     u.ALFRAD = plane_angle(s.DIASP, u.COTN * s.DIASP - (s.DH2 + u.DH1 - u.XWALL), test);
@@ -68,7 +69,7 @@ void set_up_shear_plane(Run& run, int test) {
     u.XSHIFT = s.DH / 2.0F + u.CLRH;
   } else if (s.DH == 0.0F) {
     u.HTLOWS = s.HTLOWR - s.HDISC + u.CLRH;
-    u.ALFRAD = s.ALFN;
+    u.ALFRAD = u.ALFNR;
     u.XSHIFT = u.CLRH - u.COTN * u.DIFDIA / 2.0F;
   } else {
     u.HTLOWS = s.HTLOWR - s.HDISC + s.DH;
@@ -110,11 +111,10 @@ void compute_frame_masses(Run& run) {
   c.RMPR = (c.WPR + 2.91F + c.WLP2 + c.WBC + c.WDM) * 5.69F / 9.5F;
 }
 
-void set_up_geometry(Run& run) {
+void set_up_geometry(Run& run, int test) {
   const Constants& c = run.c;
-  Specimen& s = run.s;
+  const Specimen& s = run.s;
   Setup& u = run.u;
-  const int test = run.n.NTEST + 1;
   if (!(s.ALFN > 0.0F && s.ALFN < 90.0F)) throw refuse_test(test, "ALFN", s.ALFN, kBetween0And90);
   if (!(s.DIAIN > 0.0F)) throw refuse_test(test, "DIAIN", s.DIAIN, kPositive);
 
@@ -122,16 +122,14 @@ void set_up_geometry(Run& run) {
 
   u.CKPA = CKPA_VALUE;
   u.GACC = GACC_VALUE;
-  run.n.NEGFLG = 0;
-  run.n.NTEST = test;
   u.SIN4 = rounded::sin(PI * 4.0F / 180.0F);
   u.COS4 = rounded::cos(PI * 4.0F / 180.0F);
   u.WDMLP2 = c.WDM + c.WLP2;
 
-  s.ALFN = PI * s.ALFN / 180.0F;
-  u.SINN = rounded::sin(s.ALFN);
+  u.ALFNR = PI * s.ALFN / 180.0F;
+  u.SINN = rounded::sin(u.ALFNR);
   if (u.SINN == 0.0F) throw refuse_test(test, "SINN", u.SINN, kNonZero);
-  u.COTN = 1.0F / rounded::tan(s.ALFN);
+  u.COTN = 1.0F / rounded::tan(u.ALFNR);
   u.CLRS = s.CLRNCE / u.SINN;
   u.CLRH = u.CLRS / 2.0F;
   if (!(s.DIAOUT > 0.0F)) throw refuse_test(test, "DIAOUT", s.DIAOUT, kPositive);
@@ -152,7 +150,7 @@ void set_up_geometry(Run& run) {
   u.COSA = rounded::cos(u.ALFRAD);
   u.COTA = 1.0F / rounded::tan(u.ALFRAD);
   u.ALFA = degrees(u.ALFRAD);
-  s.ALFN = degrees(s.ALFN);
+  u.ALFNDG = degrees(u.ALFNR);
   u.DMAJOR = s.DIASP / u.SINA;
   u.DCOSA = u.COSA * u.DMAJOR;
 
@@ -175,23 +173,20 @@ void set_up_geometry(Run& run) {
   u.DOITRM = u.DCOSA / 2.0F + u.HTLOWS + s.HDISC + c.TLP1MN;
   u.DOITR2 = u.DCOSA / 2.0F + u.DOITRM + u.CLRH;
   u.RM = run.p.H2ACT > 16.0F ? c.RMPR : c.RMLC;
-  u.RMW = u.RM;
 }
 
-void set_up_moving_assembly(Run& run) {
+void set_up_moving_assembly(Run& run, int test) {
   const Constants& c = run.c;
   const Specimen& s = run.s;
   Setup& u = run.u;
-  u.WTM = u.WTMC;
-  u.XBARTM = u.XBRTMC;
-  u.YBARTM = u.YBRTMC;
-  u.W = u.WTM + u.WS + u.WD + c.WLP1;
-  if (u.W == 0.0F) throw refuse_test(run.n.NTEST, "W", u.W, kNonZero);
-  u.SUMWY = u.YBARS * u.WS + u.YBARTM * u.WTM + (u.WD + u.WTM + c.WLP1) * u.DIFDH;
+  // From here on the top mould counts with its additions.
+  u.W = u.WTMC + u.WS + u.WD + c.WLP1;
+  if (u.W == 0.0F) throw refuse_test(test, "W", u.W, kNonZero);
+  u.SUMWY = u.YBARS * u.WS + u.YBRTMC * u.WTMC + (u.WD + u.WTMC + c.WLP1) * u.DIFDH;
   u.Y1C = u.SUMWY / u.W;
   u.YTMO1 = u.Y1C - u.DIFDH;
   u.YTMOW = u.YTMO1;
-  u.X1C = (u.XBARS * u.WS + (u.XSHIFT + u.XBARTM) * u.WTM +
+  u.X1C = (u.XBARS * u.WS + (u.XSHIFT + u.XBRTMC) * u.WTMC +
            (u.DOITRM - c.TLP1MN - s.HDISC / 2.0F) * u.WD + (u.DOITRM - c.TLP1MN / 2.0F) * c.WLP1) /
           u.W;
   u.XTMO1 = u.X1C - u.XSHIFT;
@@ -218,7 +213,6 @@ void set_up_working_values(Run& run) {
   u.RADW1 = u.DIAW / 2.0F;
   u.RADW2 = u.DIAW / 2.0F;
   u.HCOTW = u.DIAW / (2.0F / u.COTN);
-  u.RMW = u.RM;
   u.NREAD = truncate_to_int(s.RNREAD);
 }
 

@@ -50,14 +50,14 @@ float start_on_negative_side(float DCOMCL) {
 Boundary find_boundary(Run& run, float S, float U, float DCOMCL) {
   Work& w = run.w;
   const float DIAW = run.u.DIAW;
-  const float RMAJ = w.RMAJ, RAB = w.RAB, BOVL = w.BOVL, GOVL = w.GOVL;
-  const float FNORM = w.FNORM, PMOM = w.PMOM;
+  const float RMAJ = w.area.RMAJ, RAB = w.area.RAB, BOVL = w.area.BOVL, GOVL = w.area.GOVL;
+  const float FNORM = w.forces.FNORM, PMOM = w.moment.PMOM;
   bool positive_side = !(DCOMCL < kNegativeSideStart);
   float x = positive_side ? start_on_positive_side(DCOMCL) : start_on_negative_side(DCOMCL);
   // Without a normal force or a moment the balance has no boundary to search for.
   if (FNORM == 0.0F || PMOM == 0.0F) return fallback_at(x);
   for (;;) {
-    if (std::fabs(x) > w.PHALF) return fallback_at(x);
+    if (std::fabs(x) > w.area.PHALF) return fallback_at(x);
     if (positive_side) {
       const float s = (2.0F * x + U) * S / DIAW;
       if (std::fabs(s) > 1.0F) return fallback_at(x);
@@ -76,7 +76,7 @@ Boundary find_boundary(Run& run, float S, float U, float DCOMCL) {
       if (++w.INXDU > MAX_TENSION_PASSES) return {Boundary::End::PassLimit};
       if (std::fabs(xn - x) < kTolerance) {
         if (xn >= 0.0F) {
-          return compressed(xn, (w.ACONT - (GOVL - g) * RAB) / 2.0F,
+          return compressed(xn, (w.area.ACONT - (GOVL - g) * RAB) / 2.0F,
                             6.0F * FNORM * (2.0F * (RMAJ + xn) - U), RAB * (6.0F * xn * k + h));
         }
         positive_side = false;
@@ -113,16 +113,16 @@ Boundary find_boundary(Run& run, float S, float U, float DCOMCL) {
 // Compressed length of the rectangle of length PLEN under the eccentricity PMOM/FNORM; with no
 // normal force nothing of it is taken as compressed.
 float rectangular_length(const Work& w) {
-  if (w.FNORM == 0.0F) return 0.0F;
-  return 3.0F * (w.PLEN / 2.0F - w.PMOM / w.FNORM);
+  if (w.forces.FNORM == 0.0F) return 0.0F;
+  return 3.0F * (w.area.PLEN / 2.0F - w.moment.PMOM / w.forces.FNORM);
 }
 
 // Excess of the edge stress over the mean stress in percent of the mean stress, with the sign
 // of the moment (taken as positive when there is none). No mean stress leaves no excess.
 float edge_deviation(const Work& w, float SIGMAX, float SIGN) {
   if (SIGN == 0.0F) return 0.0F;
-  if (w.PMOM == 0.0F) return (SIGMAX - SIGN) * 100.0F / SIGN;
-  return (SIGMAX - SIGN) * 100.0F * w.SMOM / (w.PMOM * SIGN);
+  if (w.moment.PMOM == 0.0F) return (SIGMAX - SIGN) * 100.0F / SIGN;
+  return (SIGMAX - SIGN) * 100.0F * w.moment.SMOM / (w.moment.PMOM * SIGN);
 }
 
 // Percent difference of the shear stress by the rectangular rule from that of the compressed
@@ -144,35 +144,35 @@ void correct_for_tension(Run& run, int I, float VPIARG, float DRPARG, float S, f
 
   const float DIAW = run.u.DIAW;
   const float RECLEN = rectangular_length(w);
-  const float DCOMCL = RECLEN - w.PLEN / 2.0F;
+  const float DCOMCL = RECLEN - w.area.PLEN / 2.0F;
 
   const Boundary boundary = find_boundary(run, S, U, DCOMCL);
   if (boundary.end == Boundary::End::PassLimit) return;
 
   float SIGMAX = 0;
   if (boundary.end == Boundary::End::Compressed) {
-    SIGN = w.FNORM / boundary.EFFARE;
-    TAUN = w.FSHEAR / boundary.EFFARE;
-    w.ACONT = boundary.EFFARE;
+    SIGN = w.forces.FNORM / boundary.EFFARE;
+    TAUN = w.forces.FSHEAR / boundary.EFFARE;
+    w.area.ACONT = boundary.EFFARE;
     SIGMAX = boundary.SIGMAX;
   } else {
     // The boundary left the contact area: a triangular stress block over the rectangle.
-    w.ACONT = DIAW * 0.9F * w.PLEN;
-    SIGN = w.FNORM / w.ACONT;
-    TAUN = w.FSHEAR / w.ACONT;
+    w.area.ACONT = DIAW * 0.9F * w.area.PLEN;
+    SIGN = w.forces.FNORM / w.area.ACONT;
+    TAUN = w.forces.FSHEAR / w.area.ACONT;
     SIGMAX = 2.0F * SIGN;
   }
   const float DCOMPU = boundary.DCOMPU;
 
   DEVP = edge_deviation(w, SIGMAX, SIGN);
-  const float CMPLEN = w.PHALF + DCOMPU;
-  const float PCOMTL = CMPLEN * 100.0F / (2.0F * w.PHALF);
+  const float CMPLEN = w.area.PHALF + DCOMPU;
+  const float PCOMTL = CMPLEN * 100.0F / (2.0F * w.area.PHALF);
   if (CMPLEN != 0.0F) {
     // With no compressed length left the strains stay those of the whole contact area.
     USTR = U * 100.0F / CMPLEN;
     VSTR = V * 100.0F / CMPLEN;
   }
-  const float PERSHS = rectangular_shear_difference(w.FSHEAR, DIAW, RECLEN, TAUN);
+  const float PERSHS = rectangular_shear_difference(w.forces.FSHEAR, DIAW, RECLEN, TAUN);
   const float BETA = degrees(w.BETRAD);
   const float TNS = run.u.CKPA * SIGN;
   const float SHS = run.u.CKPA * TAUN;

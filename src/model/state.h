@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "model/arrays.h"
+#include "model/kernels.h"
 
 namespace ostrevik {
 
@@ -81,7 +82,7 @@ struct Constants {
 // Records 5, 6, 6a and 7 of a test, or the standard mould set.
 struct Specimen {
   // records 5 and 6
-  float ALFN = 0;    // mould angle, degrees (radians during the set-up of the plane)
+  float ALFN = 0;    // mould angle, degrees as read
   float DIAIN = 0;   // inner diameter of the mould = specimen diameter, cm
   float ANGSEL = 0;  // angle that chooses the standard mould set, degrees
   float APPSEL = 0;  // 1 or 2: chooses between the two 30-degree sets
@@ -93,8 +94,7 @@ struct Specimen {
   float D3 = 0;      // dimension D3 of the loading parts, cm
   float CLRNCE = 0;  // clearance between the mould halves, cm
   float VPI = 0;     // penetration of the piston at the start, cm
-  float DH = 0;      // shift of the plane from the mould joint, cm (88 from the set-up on
-                     // when DH2 > 0, as the report shows it)
+  float DH = 0;      // shift of the plane from the mould joint, cm, as read
   float DH2 = 0;     // > 0: shift at the trailing end of the soil wedge, cm
   float PARFPL = 0;  // shear-plane geometry: 1 from the clearance, ≠ 0 with DH 0 a free plane
   float PFIXDR = 0;  // 2, 3: record 7 read; 1, 3: the next test begins with constants
@@ -128,7 +128,7 @@ struct Persisting {
 // Results of the set-up of a test, and the values the reading loop works with.
 struct Setup {
   // soil
-  float RM = 0;      // frame resistance, kg
+  float RM = 0;      // frame resistance of the set-up, kg
   float WD = 0;      // mass of the wooden disc, kg
   float WSOLG = 0;   // mass of the soil, g
   float VOLSOL = 0;  // volume of the soil, cm³
@@ -137,6 +137,10 @@ struct Setup {
   float SATINL = 0;  // degree of saturation, fraction (with record 6a)
   float VOIDR = 0;   // void ratio (with record 6a)
   // factors and angles
+  float ALFNR = 0;   // mould angle, rad
+  float ALFNDG = 0;  // mould angle back from ALFNR, degrees: the echo's ALFN
+  float DHPLAN = 0;  // DH of the plane's geometry, cm: 88 marks a shift that differs at the two
+                     // ends of the soil wedge (DH2 > 0 without PARFPL 1), as the report shows it
   float CKPA = 0;    // kg/cm² to kPa
   float GACC = 0;    // kg to N
   float SIN4 = 0;    // sine of 4 degrees, the lateral load's tilt in the load-line balance
@@ -172,7 +176,7 @@ struct Setup {
   float YQTOFS = 0;  // DIFDH + YBARQT
   float HQTLAT = 0;  // height of the lateral-load point
   // masses (kg) and centres of gravity (cm)
-  float WTM = 0;     // top mould: the ring alone for the echo, with its additions after it
+  float WTM = 0;     // top mould, the ring alone
   float XBARTM = 0;  // centre of gravity of WTM, along the load P
   float YBARTM = 0;  // centre of gravity of WTM, across the load P
   float WTMC = 0;    // top mould with its additions
@@ -189,7 +193,6 @@ struct Setup {
   float YTMO1 = 0;   // Y1C − DIFDH
   float SUMWY = 0;   // moment sum whose quotient by W is Y1C, kg·cm
   // working values of the reading loop (kg, cm)
-  float RMW = 0;     // frame resistance of the current reading, kg
   float XTMOW = 0;   // XTMO1
   float YTMOW = 0;   // YTMO1
   float DIAW = 0;    // specimen diameter
@@ -208,28 +211,28 @@ struct Setup {
   int NREAD = 0;     // number of readings of the test
 };
 
-// Readings of the current test and their conversion. The gauge readings are divisions as read,
-// cm after their conversion, and mm after the pass that follows the reading loop.
+// Readings of the current test and their conversion. The gauge readings are divisions as read
+// and cm after their conversion; the report's mm and N are in Results.
 struct Readings {
   RArr TIMHR;        // hour of the reading, h
   RArr TIMMN;        // minutes of the reading, min
-  RArr DXABS;        // horizontal displacement from reading 1: divisions, cm, mm
-  RArr DY1ABS;       // vertical displacement from reading 1: divisions, cm, mm
-  RArr DTMLP2;       // top-cap displacement from reading 1, less VPI: divisions, cm, mm
-  RArr DRPB;         // piston displacement from reading 1: divisions, cm, mm
+  RArr DXABS;        // horizontal displacement from reading 1: divisions, cm
+  RArr DY1ABS;       // vertical displacement from reading 1: divisions, cm
+  RArr DTMLP2;       // top-cap displacement from reading 1, less VPI: divisions, cm
+  RArr DRPB;         // piston displacement from reading 1: divisions, cm
   RArr GRREAD;       // vertical-load gauge, divisions
   RArr SPBRD1;       // spring balance 1, divisions
-  RArr HTFYKS;       // lateral-yoke level: cm, mm after the loop
-  RArr DECLYK;       // lateral-yoke offset: cm, mm after the loop
+  RArr HTFYKS;       // lateral-yoke level, cm
+  RArr DECLYK;       // lateral-yoke offset, cm
   RArr SPBRD2;       // spring balance 2, divisions
   IArr IPARFL;       // flag of the reading (≠ 0 freezes a free plane)
   IArr INDEX;        // passes of the rotation iteration of the reading
   RArr TIMACT;       // time of day as hours + minutes / 100
   RArr TCLOCK;       // time of day, min
   RArr T;            // time from reading 1, min
-  RArr P;            // vertical load: kg, N once the reading is evaluated
+  RArr P;            // vertical load, kg
   RArr QSPBAL;       // lateral load from the spring balances, kg (0: none at this reading)
-  RArr WQNC;         // yoke mass with a lateral load: kg, N once the reading is evaluated
+  RArr WQNC;         // yoke mass with a lateral load, kg
   float DXZRO = 0;   // horizontal gauge at reading 1, divisions
   float DYZRO = 0;   // vertical gauge at reading 1, divisions
   float DTMZRO = 0;  // top-cap gauge at reading 1, divisions
@@ -257,13 +260,23 @@ struct TensionRow {
   int JJ = 0;        // the evaluation corrected: 1 with rotation, 2 on the free plane
 };
 
-// Per-reading results of the evaluation, in report units (kPa, N, N·cm, %, degrees) unless the
-// field says otherwise. Lengths are cm during the reading loop and mm after it.
+// Displacements of the reading loop on the plane, cm; Results has them in mm for the report.
+struct PlaneCm {
+  RArr U;      // displacement along the plane
+  RArr V;      // displacement normal to the plane
+  RArr UBAR;   // U corrected for the rotation of the upper wedge
+  RArr VBAR;   // V corrected for the rotation
+  RArr VPITT;  // piston penetration of the computed load line
+  RArr VPIT;   // piston penetration
+};
+
+// Per-reading results of the evaluation, in report units (mm, kPa, N, N·cm, %, degrees) unless
+// the field says otherwise. The lengths in mm are written from the cm values after the loop.
 struct Results {
-  RArr U;         // displacement along the plane: cm, mm
-  RArr V;         // displacement normal to the plane: cm, mm
-  RArr UBAR;      // U corrected for the rotation of the upper wedge: cm, mm
-  RArr VBAR;      // V corrected for the rotation: cm, mm
+  RArr U;         // displacement along the plane, mm
+  RArr V;         // displacement normal to the plane, mm
+  RArr UBAR;      // U corrected for the rotation of the upper wedge, mm
+  RArr VBAR;      // V corrected for the rotation, mm
   RArr BETABC;    // rotation of the upper wedge, degrees
   RArr ACNB;      // contact area without rotation, cm²
   RArr TNNB;      // normal stress without rotation, kPa
@@ -300,8 +313,18 @@ struct Results {
   RArr DEVRPT;    // edge bending stress, rotated piston point, %
   RArr DEVJNR;    // edge bending stress, load line at the joint, %
   RArr DEVVPI;    // edge bending stress, load line at the piston tip, %
-  RArr VPITT;     // piston penetration of the computed load line: cm, mm
-  RArr VPIT;      // piston penetration: cm, mm
+  RArr VPITT;     // piston penetration of the computed load line, mm
+  RArr VPIT;      // piston penetration, mm
+  RArr DXABS;     // horizontal displacement from reading 1, mm
+  RArr DY1ABS;    // vertical displacement from reading 1, mm
+  RArr DTMLP2;    // top-cap displacement from reading 1, less VPI, mm
+  RArr DRPB;      // piston displacement from reading 1, mm
+  RArr HTFYKS;    // lateral-yoke level, mm
+  RArr DECLYK;    // lateral-yoke offset, mm
+  RArr P;         // vertical load, N
+  RArr WQNC;      // yoke mass with a lateral load, N
+  RArr RMR;       // frame resistance of the reading: the set-up's RM, or (PARINC 1) from the
+                  // reading's horizontal displacement, kg
   RArr RMV;       // frame resistance (frame type > 0), N
   RArr SLATLD;    // effective lateral load, N
   RArr QLAT;      // effective lateral load, kg
@@ -313,6 +336,7 @@ struct Results {
   Arr<TensionRow, MAX_TENSION_CALLS> T1A;  // rows of Table 1A, in the order they arose
   int NT1A = 0;                            // rows of Table 1A recorded for this test
   int NEVAL = 0;                           // readings of the test evaluated so far
+  int NBACK = 0;                           // readings evaluated with backward shear beyond 0.4 mm
 };
 
 // Working values of the reading loop and its routines (kg, cm, kg/cm², radians); they carry
@@ -325,42 +349,14 @@ struct Work {
   float HLOAD = 0;   // height of the load line above the top of the specimen
   float LARM = 0;    // lever arm of the rotation of the upper wedge
   float BETRAD = 0;  // rotation of the upper wedge
-  float PSI = 0;     // direction of the load on the rotated wedge, PI/2 + BETRAD
   float SINPSI = 0;  // sine of PSI
   float COSPSI = 0;  // cosine of PSI
   float HLOWT = 0;   // height of the lower end under the load line
-  // forces and stresses (see mechanics/forces.h)
-  float FNORM = 0;   // force normal to the plane
-  float FSHEAR = 0;  // force along the plane
-  float SIGN = 0;    // mean normal stress
-  float TAUN = 0;    // mean shear stress
-  float USTR = 0;    // displacement along the plane, % of the contact length
-  float VSTR = 0;    // displacement normal to the plane, % of the contact length
-  float QLATX = 0;   // lateral load along the load P
-  float QLATY = 0;   // lateral load across the load P
-  float XFRC = 0;    // resultant along the load P
-  float YFRC = 0;    // resultant across the load P
-  // moment and edge stresses (see mechanics/moment.h)
-  float SMOM = 0;  // moment about the centroid of the contact area, kg·cm
-  float PMOM = 0;  // |SMOM|, kg·cm
-  float BSTR = 0;  // edge bending stress
-  float DEVP = 0;  // BSTR, % of SIGN
-  float SMAX = 0;  // SIGN + BSTR
-  float SMIN = 0;  // SIGN − BSTR
-  // contact area (see mechanics/contact_area.h)
-  float RMAJ = 0;   // semi-major axis of a section
-  float RAB = 0;    // product of the semi-axes, cm²
-  float BOVL = 0;   // overlap half-angle
-  float GOVL = 0;   // 2·BOVL plus the sine of 2·BOVL
-  float ACONT = 0;  // contact area, cm²
-  float SECMW = 0;  // second moment of the contact area, cm⁴
-  float PHALF = 0;  // half contact length
-  float PLEN = 0;   // length of the rectangle of width 0.9·DIAW with the same area
-  // lateral-load angles (see mechanics/lateral_load.h)
-  float GRDQR = 0;  // inclination of the yoke
-  float GRSBR = 0;  // inclination of the bar
-  float ANGQR = 0;  // direction of the lateral load
-  float CGRDQ = 0;  // cosine of GRDQR
+  // the latest result of each kernel (see model/kernels.h)
+  ContactArea area;           // contact area
+  Forces forces;              // forces and mean stresses
+  Moment moment;              // moment and edge stresses
+  LateralLoadAngles lateral;  // angles of the lateral load
   // free shear plane
   float ALFNEW = 0;  // inclination of the plane
   float ALFREL = 0;  // ALFNEW − BETRAD
@@ -370,9 +366,6 @@ struct Work {
   float COSREL = 0;  // cosine of ALFREL
   float FPLEN = 0;   // trace length of the plane
   float CREL = 0;    // COSREL on a free plane, COSA on the mould plane
-  // load-line variants
-  float ELINE = 0;  // eccentricity of the computed load line
-  float VPLT = 0;   // piston penetration of the computed load line
   // tension on the shear plane
   int JJ = 0;      // the evaluation that called the no-tension correction (1 to 7)
   int INXDU = 0;   // passes of the last boundary search
@@ -418,7 +411,6 @@ struct Strength {
 struct Counters {
   int NTEST = 0;           // number of the current test
   int NNEG = 0;            // tests with backward shear beyond 0.4 mm
-  int NEGFLG = 0;          // 1 once the current test has been counted in NNEG
   Arr<int, MAXTS> NEGTST;  // their test numbers
   Arr<int, MAXTS> NEGCNT;  // their readings with backward shear
 };
@@ -429,6 +421,7 @@ struct Run {
   Persisting p;  // what persists across tests
   Setup u;       // the set-up of the current test
   Readings r;    // the readings of the current test
+  PlaneCm cm;    // the displacements of the reading loop, cm
   Results o;     // the results of the current test
   Work w;        // the working values of the reading loop
   PerTest pt;    // peak and end values of every test

@@ -65,9 +65,9 @@ void write_specimen_values(const Run& run, codec::Sink& report) {
   const Setup& u = run.u;
   const bool soil = has_soil_record(s);
   codec::write(report, kGeometry,
-               {s.ALFN, s.HTLOWR, c.GRINL,  u.ALFA,   s.DIAIN, u.HTLOWS, s.D1,     u.WTM,
-                u.WS,   c.GRSLO,  s.VPI,    s.DIAOUT, s.HDISC, s.D2,     u.XBARTM, u.XBARS,
-                u.WD,   u.DENSOL, s.CLRNCE, s.DH,     c.H2,    u.YBARTM, u.YBARS,  u.RM});
+               {u.ALFNDG, s.HTLOWR, c.GRINL,  u.ALFA,   s.DIAIN, u.HTLOWS, s.D1,     u.WTM,
+                u.WS,     c.GRSLO,  s.VPI,    s.DIAOUT, s.HDISC, s.D2,     u.XBARTM, u.XBARS,
+                u.WD,     u.DENSOL, s.CLRNCE, u.DHPLAN, c.H2,    u.YBARTM, u.YBARS,  u.RM});
   codec::write(report, kAdditions,
                {s.WADDTM, s.TMOMAV, s.TMOMAH, u.WTMC, u.XBRTMC, u.YBRTMC, u.SW});
   const std::array<codec::Value, 6> frame{c.PARINC, s.XBARQT, s.YBARQT, s.D3, u.DOITRM, s.WCINL};

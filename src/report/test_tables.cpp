@@ -30,7 +30,7 @@ const Tables& tables() {
            .row = {Layout("(F8.1,F7.2,F7.1,4F6.1,3F7.1,2F8.3,F7.1,F8.1,F7.1,F7.2,I4,I6,F7.0)"),
                    {&R::T, &O::BETABC, &O::UBAR, &O::U, &O::VBAR, &O::V, &O::SS, &O::SSNB,
                     &O::TNSAVE, &O::TNNB, &O::SOVERN, &O::SOVRNB, &O::TNSMAX, &O::TNSMIN, &O::VPIT,
-                    &O::VPITT, &R::INDEX, &R::IPARFL, &R::P}}},
+                    &O::VPITT, &R::INDEX, &R::IPARFL, &O::P}}},
       .table2_with_rmv =
           {.headers =
                {Layout("(/,/,62X,'ÇİZELGE 2',/,62X,9('-'),/,2X,'20',4X,'21',4X,'22',6X,'23',5X,'24',5X,'25',5X,'26',5X,'27',4X,'28',4X,'29',5X,'30',5X,'31',5X,'32',4X,'33',5X,'34',5X,'35',5X,'36',5X,'37',4X,'38',3X,'39',/)"),
@@ -56,22 +56,22 @@ const Tables& tables() {
                {Layout("(/,/,62X,'ÇİZELGE 3',/,62X,9('-'),/,2X,'40 ',3X,'41',5X,'42',5X,'43',4X,'44',5X,'45',5X,'46',4X,'47',5X,'48',5X,'49',5X,'50',4X,'51',5X,'52',4X,'53',5X,'54',5X,'55',4X,'56',5X,'57',4X,'58',/)"),
                 Layout("(10X,'ÖLÇÜLEN DEĞERLER ',17X,'      YANAL YÜKLE İLGİLİ DEĞERLER      ',/,10X,16('-'),24X,27('-'),/,3X,'T   DXABS DY1ABS DTMLP2 DRPB  SLATLD HTFYKS GRSBAL GRDQC  ANGLQ  WQNC DECLYK TNSAVP SSAVP AVPRST DVOVDU ALPHA ALPHAR  XFC',/,1X,'(dak) (mm)   (mm)   (mm)  (mm)   (N)    (mm)  (der)  (der)  (der)  (N)   (mm)   (kPa) (kPa)  (kPa)  oran  (der)  (der)  (N)',/,1X,124('-'))")},
            .row = {Layout("(F6.1,2F6.1,F7.1,F6.1,2F7.0,2F7.2,F7.1,2F6.1,3F7.1,F6.2,F7.1,F6.1,F7.0)"),
-                   {&R::T, &R::DXABS, &R::DY1ABS, &R::DTMLP2, &R::DRPB, &O::SLATLD, &R::HTFYKS,
-                    &O::GRSBAL, &O::GRDQC, &O::ANGLQ, &R::WQNC, &R::DECLYK, &O::TNSAVP, &O::SSAVP,
+                   {&R::T, &O::DXABS, &O::DY1ABS, &O::DTMLP2, &O::DRPB, &O::SLATLD, &O::HTFYKS,
+                    &O::GRSBAL, &O::GRDQC, &O::ANGLQ, &O::WQNC, &O::DECLYK, &O::TNSAVP, &O::SSAVP,
                     &O::AVPRST, &O::DVOVDU, &O::ALPHA, &O::ALPHAR, &O::XFC}},
            .without_lateral_load =
                RowForm{Layout("(1X,F5.1,2F6.1,F7.1,2F6.1,42X,F6.1,2F7.1,F6.2,F7.1,F6.1,F7.0)"),
-                       {&R::T, &R::DXABS, &R::DY1ABS, &R::DTMLP2, &R::DRPB, &O::SLATLD, &O::TNSAVP,
+                       {&R::T, &O::DXABS, &O::DY1ABS, &O::DTMLP2, &O::DRPB, &O::SLATLD, &O::TNSAVP,
                         &O::SSAVP, &O::AVPRST, &O::DVOVDU, &O::ALPHA, &O::ALPHAR, &O::XFC}}},
       .summary = {.headers = {Layout("(/,/,59X,' ÖZET ÇİZELGE ',/,60X,12('-'),/,3X,'1',4X,'2',6X,'3',6X,'4',7X,'5',7X,'6',7X,'7',7X,'8',6X,'9',7X,'10',6X,'11',5X,'12',6X,'13',6X,'14',5X,'15',5X,'16',5X,'17',5X,'18',/,/,3X,'T',3X,'UBAR',3X,'VBAR',2X,'BETABC',2X,'TNSAVE',4X,'SS',4X,'SOVERN',4X,'P',6X,'Q',5X,'XFORCE',2X,'YFORCE',3X,'AC',5X,'TMOM',3X,'DEVIB',2X,'ALPHAR  GRDQC AVPRST DVOVDU',/,1X,'(dak) (mm)   (mm)   (der)   (kPa)   (kPa) (oran)   (N)',4X,'(N)',5X,'(N)',5X,'(N)    (cm2)  (N.cm)   (%)',4X,'(der)  (der) (kPa)  (oran)',/,1X,131('-'))")},
                   .row = {Layout("(F6.1,F5.1,2F7.2,2F8.1,F8.3,F8.0,F7.0,F8.0,F8.0,F8.1,F8.1,2F7.1,F7.2,F7.1,F6.2)"),
                           {&R::T, &O::UBAR, &O::VBAR, &O::BETABC, &O::TNSAVE, &O::SS, &O::SOVERN,
-                           &R::P, &O::SLATLD, &O::XFC, &O::YFORCE, &O::AC, &O::TMOM, &O::DEVIB,
+                           &O::P, &O::SLATLD, &O::XFC, &O::YFORCE, &O::AC, &O::TMOM, &O::DEVIB,
                            &O::ALPHAR, &O::GRDQC, &O::AVPRST, &O::DVOVDU}},
                   .without_lateral_load =
                       RowForm{Layout("(F6.1,F5.1,2F7.2,2F8.1,F8.3,F8.0,F7.0,F8.0,F8.0,F8.1,F8.1,2F7.1,7X,F7.1,F6.2)"),
                               {&R::T, &O::UBAR, &O::VBAR, &O::BETABC, &O::TNSAVE, &O::SS,
-                               &O::SOVERN, &R::P, &O::SLATLD, &O::XFC, &O::YFORCE, &O::AC, &O::TMOM,
+                               &O::SOVERN, &O::P, &O::SLATLD, &O::XFC, &O::YFORCE, &O::AC, &O::TMOM,
                                &O::DEVIB, &O::ALPHAR, &O::AVPRST, &O::DVOVDU}}},
       .table4 =
           {.headers =
@@ -113,7 +113,7 @@ void write_test_tables(const Run& run, codec::Sink& report) {
     write_table(run, report, *table);
   }
   // The note on DH = 88 closes every selection except the silent one.
-  if (run.c.PAROUT != 8.0F && run.s.DH > 16.0F) {
+  if (run.c.PAROUT != 8.0F && run.u.DHPLAN > 16.0F) {
     codec::write(report, tables().dh_note);
   }
 }

@@ -84,7 +84,7 @@ TEST(Readings, LateralLoad) {
     run.c.DSPBL1 = run.c.DSPBL2 = 1;
     run.c.ASPBL1 = k.ASPBL1;
     run.c.WYK = 1.5F;
-    run.w.GRDQR = run.w.GRSBR = run.w.ANGQR = 0.3F;
+    run.w.lateral.GRDQR = run.w.lateral.GRSBR = run.w.lateral.ANGQR = 0.3F;
     run.r.WQW = 1.5F;
     Reading r{"10", "0"};
     r.balance1 = k.balance1;
@@ -93,7 +93,7 @@ TEST(Readings, LateralLoad) {
     EXPECT_FLOAT_EQ(run.r.QSPBAL(2), k.QSPBAL);
     EXPECT_EQ(run.r.WQNC(2), k.WQNC);
     EXPECT_EQ(run.r.WQW, k.WQNC);
-    EXPECT_EQ(run.w.GRDQR, k.QSPBAL == 0 ? 0.0F : 0.3F);
+    EXPECT_EQ(run.w.lateral.GRDQR, k.QSPBAL == 0 ? 0.0F : 0.3F);
   }
 }
 

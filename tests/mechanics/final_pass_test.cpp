@@ -65,7 +65,7 @@ TEST(PeakReading, ComparesLoadOrStressRatio) {
     SCOPED_TRACE(c.what);
     ostrevik::Run run;
     run.u.NREAD = static_cast<int>(c.P.size());
-    fill(run.r.P, c.P);
+    fill(run.o.P, c.P);
     fill(run.o.SOVERN, c.SOVERN);
     fill(run.r.QSPBAL, c.QSPBAL);
     run.o.IMAXP = 7;  // left by an earlier test
@@ -77,23 +77,25 @@ TEST(PeakReading, ComparesLoadOrStressRatio) {
 TEST(FinishTest, LengthsToMillimetresAndDilatancyRates) {
   ostrevik::Run run;
   run.u.NREAD = 4;
-  fill(run.o.UBAR, {0.3F, 0.1F, 0.25F, 0.26F});  // cm; reading 1 as the iteration left it
-  fill(run.o.U, {0.3F, 0.12F, 0.27F, 0.28F});
-  fill(run.o.VBAR, {0.0F, 0.01F, 0.04F, 0.05F});
+  fill(run.cm.UBAR, {0.3F, 0.1F, 0.25F, 0.26F});  // reading 1 as the iteration left it
+  fill(run.cm.U, {0.3F, 0.12F, 0.27F, 0.28F});
+  fill(run.cm.VBAR, {0.0F, 0.01F, 0.04F, 0.05F});
   fill(run.r.DXABS, {0.0F, 0.11F, 0.2F, 0.25F});
   fill(run.r.HTFYKS, {40.5F, 40.5F, 40.5F, 40.5F});
   fill(run.o.SS, {3.0F, 30.0F, 40.0F, 35.0F});
   fill(run.o.TNSAVE, {2.0F, 20.0F, 25.0F, 25.0F});
   fill(run.o.SOVERN, {1.5F, 1.5F, 1.6F, 1.4F});
-  fill(run.r.P, {60, 160, 260, 250});
+  fill(run.o.P, {60, 160, 260, 250});
   finish_test(run);
 
   EXPECT_EQ(run.o.UBAR(1), 0.0F);
   EXPECT_EQ(run.o.U(1), 0.0F);
   EXPECT_FLOAT_EQ(run.o.UBAR(3), 2.5F);
   EXPECT_FLOAT_EQ(run.o.U(4), 2.8F);
-  EXPECT_FLOAT_EQ(run.r.DXABS(2), 1.1F);
-  EXPECT_FLOAT_EQ(run.r.HTFYKS(4), 405.0F);
+  EXPECT_FLOAT_EQ(run.o.DXABS(2), 1.1F);
+  EXPECT_FLOAT_EQ(run.o.HTFYKS(4), 405.0F);
+  EXPECT_EQ(run.r.DXABS(2), 0.11F);  // the readings in cm stay as they are
+  EXPECT_EQ(run.cm.UBAR(3), 0.25F);
   // first and last rate from centimetres, inner rates from millimetres: the last step of
   // 0.01 cm is too short, while 0.1 mm is long enough
   EXPECT_FLOAT_EQ(run.o.DVOVDU(1), 0.1F);

@@ -53,9 +53,9 @@ Run loaded_reading() {
   run.c.WBC = 1.5F;
   run.u.W = 2.5F;
   run.u.FRCW = 0.1F;
-  run.u.RMW = 0.8F;
-  run.w.ACONT = 50.0F;
-  run.w.PHALF = 4.0F;
+  run.o.RMR(3) = 0.8F;
+  run.w.area.ACONT = 50.0F;
+  run.w.area.PHALF = 4.0F;
   return run;
 }
 
@@ -74,7 +74,7 @@ TEST(Forces, WithoutLateralLoad) {
     ostrevik::Run run = loaded_reading();
     run.o.QLAT(3) = 7.0F;  // left by an earlier reading
     store_forces_and_stresses(run, 3, c.C1, c.C2, SP, CP, 0.6F, -0.2F, WDMLP2);
-    const Work& f = run.w;
+    const Forces& f = run.w.forces;
     EXPECT_EQ(run.o.QLAT(3), 0.0F);
     EXPECT_EQ(f.QLATX, 0.0F);
     EXPECT_EQ(f.QLATY, 0.0F);
@@ -95,23 +95,23 @@ TEST(Forces, HorizontalLateralLoadPushesAlongX) {
   ostrevik::Run run = loaded_reading();
   run.r.QSPBAL(3) = 22.3F;
   run.r.WQW = 0.6F;
-  run.w.GRSBR = 0.0F;
-  run.w.CGRDQ = 1.0F;
-  run.w.ANGQR = PI / 2.0F;
+  run.w.lateral.GRSBR = 0.0F;
+  run.w.lateral.CGRDQ = 1.0F;
+  run.w.lateral.ANGQR = PI / 2.0F;
   store_forces_and_stresses(run, 3, 1.0F, 0.0F, 0.5F, 0.8660254F, 0.0F, 0.0F, 3.0F);
   EXPECT_FLOAT_EQ(run.o.QLAT(3), 10.0F);
-  EXPECT_NEAR(run.w.QLATX, -0.6F, 1e-5);
-  EXPECT_NEAR(run.w.QLATY, 10.0F, 1e-5);
-  EXPECT_NEAR(run.w.XFRC, 93.0F - 0.6F, 1e-4);
-  EXPECT_NEAR(run.w.YFRC, 9.55F + 10.0F, 1e-4);
+  EXPECT_NEAR(run.w.forces.QLATX, -0.6F, 1e-5);
+  EXPECT_NEAR(run.w.forces.QLATY, 10.0F, 1e-5);
+  EXPECT_NEAR(run.w.forces.XFRC, 93.0F - 0.6F, 1e-4);
+  EXPECT_NEAR(run.w.forces.YFRC, 9.55F + 10.0F, 1e-4);
 }
 
 // Contact area of second moment 40 cm⁴ and half length 4 cm under a mean stress SIGN.
 Run bent_area(float SIGN) {
   ostrevik::Run run;
-  run.w.SIGN = SIGN;
-  run.w.SECMW = 40.0F;
-  run.w.PHALF = 4.0F;
+  run.w.forces.SIGN = SIGN;
+  run.w.area.SECMW = 40.0F;
+  run.w.area.PHALF = 4.0F;
   return run;
 }
 
@@ -126,7 +126,7 @@ TEST(Moment, EdgeStressesFollowTheSignOfTheMoment) {
     SCOPED_TRACE(testing::Message() << "moment " << c.TMOMDM << " SIGN " << c.SIGN);
     ostrevik::Run run = bent_area(c.SIGN);
     run.c.TMOMDM = c.TMOMDM;
-    const Moment m = moment_form_a(run, 0.0F, 0.0F, 0.0F, 1.0F, 0.0F);
+    const Moment m = moment_form_a(run, 1, 0.0F, 0.0F, 0.0F, 1.0F, 0.0F);
     EXPECT_FLOAT_EQ(m.SMOM, c.TMOMDM);
     EXPECT_FLOAT_EQ(m.PMOM, std::abs(c.TMOMDM));
     EXPECT_FLOAT_EQ(m.SMAX, c.SMAX);
@@ -146,18 +146,18 @@ TEST(Moment, LeverArmsOfFormA) {
     float C, S, SMOM;
   };
   const Case cases[] = {
-      {"vertical force", [](ostrevik::Run& r) { r.w.YFRC = 2.0F; }, 1.0F, 0.0F,
+      {"vertical force", [](ostrevik::Run& r) { r.w.forces.YFRC = 2.0F; }, 1.0F, 0.0F,
        (HT - L1 / 2) * 2.0F},
-      {"horizontal force", [](ostrevik::Run& r) { r.w.XFRC = 10.0F; }, 1.0F, 0.0F,
+      {"horizontal force", [](ostrevik::Run& r) { r.w.forces.XFRC = 10.0F; }, 1.0F, 0.0F,
        (L2 / 2 + 0.2F) * 10.0F},
       {"cap weight", [](ostrevik::Run& r) { r.c.WBC = 1.5F; }, 1.0F, 0.0F, (L2 + 0.2F) * 1.5F / 2},
       {"weight, no rotation", [](ostrevik::Run& r) { r.u.W = 3.0F; }, 1.0F, 0.0F,
        (5.0F + L2 + 0.2F) * 3.0F},
       {"weight, rotated", [](ostrevik::Run& r) { r.u.W = 3.0F; }, 0.0F, 1.0F, -(HT - 1.0F) * 3.0F},
-      {"frame resistance", [](ostrevik::Run& r) { r.u.RMW = 0.8F; }, 0.0F, 1.0F, -20.0F * 0.8F},
-      {"lateral load along Y", [](ostrevik::Run& r) { r.w.QLATY = 4.0F; }, 1.0F, 0.0F,
+      {"frame resistance", [](ostrevik::Run& r) { r.o.RMR(1) = 0.8F; }, 0.0F, 1.0F, -20.0F * 0.8F},
+      {"lateral load along Y", [](ostrevik::Run& r) { r.w.forces.QLATY = 4.0F; }, 1.0F, 0.0F,
        -(HT - 2.0F) * 4.0F},
-      {"lateral load along X", [](ostrevik::Run& r) { r.w.QLATX = 4.0F; }, 1.0F, 0.0F,
+      {"lateral load along X", [](ostrevik::Run& r) { r.w.forces.QLATX = 4.0F; }, 1.0F, 0.0F,
        -((3.0F + L2) + 0.2F) * 4.0F},
   };
   for (const Case& c : cases) {
@@ -170,7 +170,7 @@ TEST(Moment, LeverArmsOfFormA) {
     run.u.XQTOFS = 2.0F;
     run.u.YQTOFS = 3.0F;
     c.apply(run);
-    EXPECT_NEAR(moment_form_a(run, L1, L2, L3, c.C, c.S).SMOM, c.SMOM, 1e-4 * std::abs(c.SMOM));
+    EXPECT_NEAR(moment_form_a(run, 1, L1, L2, L3, c.C, c.S).SMOM, c.SMOM, 1e-4 * std::abs(c.SMOM));
   }
 }
 
@@ -186,11 +186,12 @@ TEST(Moment, LeverArmsOfFormBAlongTheFreePlane) {
   run.w.SINPSI = 1.0F;
   run.w.HLOWT = 25.0F;
   run.u.RADW1 = 4.0F;
-  run.w.YFRC = 2.0F;
-  EXPECT_NEAR(moment_form_b(run, 0.2F, 0.0F, 0.1F).SMOM, 2.0F * (25.0F - 6.0F * 0.8660254F), 1e-4);
-  run.w.YFRC = 0.0F;
-  run.w.XFRC = 10.0F;
-  EXPECT_NEAR(moment_form_b(run, 0.2F, 0.0F, 0.1F).SMOM, -10.0F * (6.0F * 0.5F - (4.0F - 0.3F)),
+  run.w.forces.YFRC = 2.0F;
+  EXPECT_NEAR(moment_form_b(run, 1, 0.2F, 0.0F, 0.1F).SMOM, 2.0F * (25.0F - 6.0F * 0.8660254F),
+              1e-4);
+  run.w.forces.YFRC = 0.0F;
+  run.w.forces.XFRC = 10.0F;
+  EXPECT_NEAR(moment_form_b(run, 1, 0.2F, 0.0F, 0.1F).SMOM, -10.0F * (6.0F * 0.5F - (4.0F - 0.3F)),
               1e-4);
 }
 

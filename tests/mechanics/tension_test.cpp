@@ -39,16 +39,16 @@ Run frozen_state(float RMAJ, float GOVL, float FNORM, float PMOM, float PLEN) {
   run.r.T(kReading) = 3.0F;
   Work& w = run.w;
   w.JJ = 3;
-  w.RMAJ = RMAJ;
-  w.RAB = 1.0F;
-  w.GOVL = GOVL;
-  w.ACONT = 10.0F;
-  w.PHALF = 4.0F;
-  w.PLEN = PLEN;
-  w.FNORM = FNORM;
-  w.FSHEAR = 1.0F;
-  w.SMOM = PMOM;
-  w.PMOM = PMOM;
+  w.area.RMAJ = RMAJ;
+  w.area.RAB = 1.0F;
+  w.area.GOVL = GOVL;
+  w.area.ACONT = 10.0F;
+  w.area.PHALF = 4.0F;
+  w.area.PLEN = PLEN;
+  w.forces.FNORM = FNORM;
+  w.forces.FSHEAR = 1.0F;
+  w.moment.SMOM = PMOM;
+  w.moment.PMOM = PMOM;
   return run;
 }
 
@@ -81,7 +81,7 @@ TEST(Tension, SideOfTheStartAndResultAtAZeroBoundary) {
     ostrevik::Run run = frozen_state(1.0F, 0.0F, 1.0F, PMOM, c.PLEN);
     const Outputs o = call(run);
     EXPECT_EQ(run.w.INXDU, 2);
-    EXPECT_FLOAT_EQ(run.w.ACONT, c.EFFARE);
+    EXPECT_FLOAT_EQ(run.w.area.ACONT, c.EFFARE);
     EXPECT_FLOAT_EQ(o.SIGN, 1.0F / c.EFFARE);
     EXPECT_EQ(run.o.NT1A, 0);  // no row for call point 3
   }
@@ -134,7 +134,7 @@ TEST(Tension, FallbackRecordsTheIterateThatLeftTheContactArea) {
   EXPECT_EQ(row.INXDU, 1);
   EXPECT_FLOAT_EQ(row.PERSHS, 100.0F);
   EXPECT_EQ(row.JJ, 1);
-  EXPECT_FLOAT_EQ(run.w.ACONT, 1.0e20F * 0.9F * 15.0F);
+  EXPECT_FLOAT_EQ(run.w.area.ACONT, 1.0e20F * 0.9F * 15.0F);
   EXPECT_FLOAT_EQ(o.DEVP, 100.0F);
 }
 
@@ -157,7 +157,7 @@ TEST(Tension, EndsWithoutResultsAtTheLimits) {
     EXPECT_EQ(run.w.N1ACAL, c.calls_before + 1);
     EXPECT_EQ(run.w.INXDU, c.INXDU);
     EXPECT_EQ(o, Outputs{});
-    EXPECT_EQ(run.w.ACONT, 10.0F);
+    EXPECT_EQ(run.w.area.ACONT, 10.0F);
     EXPECT_EQ(run.o.NT1A, 0);
   }
 }
@@ -179,10 +179,10 @@ TEST(Tension, DegenerateBalanceTakesTheFallbackWithFiniteResults) {
        }) {
     SCOPED_TRACE(c.name);
     ostrevik::Run run = frozen_state(1.0F, c.GOVL, c.FNORM, c.PMOM, c.PLEN);
-    run.w.PHALF = c.PHALF;
+    run.w.area.PHALF = c.PHALF;
     run.w.JJ = 1;
     const Outputs o = call(run, 0.5F, c.U, 0.05F);
-    EXPECT_FLOAT_EQ(run.w.ACONT, 1.0e20F * 0.9F * c.PLEN);
+    EXPECT_FLOAT_EQ(run.w.area.ACONT, 1.0e20F * 0.9F * c.PLEN);
     for (float v : {o.SIGN, o.TAUN, o.DEVP, o.USTR, o.VSTR}) EXPECT_TRUE(std::isfinite(v)) << v;
     ASSERT_EQ(run.o.NT1A, 1);
     const TensionRow& row = run.o.T1A(1);
@@ -246,22 +246,22 @@ TEST(Tension, CompressedPartBalancesTheNormalForceAndTheMoment) {
     run.u.CKPA = CKPA_VALUE;
     store_contact_area(run, c.S, c.U);
     Work& w = run.w;
-    const float full_area = w.ACONT;
+    const float full_area = w.area.ACONT;
     w.JJ = 3;
-    w.FNORM = c.FNORM;
-    w.FSHEAR = 0.5F * c.FNORM;
-    w.SMOM = c.SMOM;
-    w.PMOM = std::fabs(c.SMOM);
+    w.forces.FNORM = c.FNORM;
+    w.forces.FSHEAR = 0.5F * c.FNORM;
+    w.moment.SMOM = c.SMOM;
+    w.moment.PMOM = std::fabs(c.SMOM);
     const Outputs o = call(run, c.S, c.U, 0.01F);
     ASSERT_LT(w.INXDU, 9);
-    ASSERT_LT(w.ACONT, full_area);
-    const double xb = c.U * 100.0 / o.USTR - w.PHALF;  // from USTR = U·100/(PHALF + DCOMPU)
-    const double SIGMAX = o.SIGN * (1.0 + o.DEVP * w.PMOM / (100.0 * c.SMOM));
+    ASSERT_LT(w.area.ACONT, full_area);
+    const double xb = c.U * 100.0 / o.USTR - w.area.PHALF;  // from USTR = U·100/(PHALF + DCOMPU)
+    const double SIGMAX = o.SIGN * (1.0 + o.DEVP * w.moment.PMOM / (100.0 * c.SMOM));
     const Balance b =
         integrate_compressed_part(c.DIAW / (2.0 * c.S), c.DIAW / 2.0, c.U, xb, SIGMAX);
-    EXPECT_NEAR(b.area / w.ACONT, 1.0, 2e-3);
+    EXPECT_NEAR(b.area / w.area.ACONT, 1.0, 2e-3);
     EXPECT_NEAR(b.force / c.FNORM, 1.0, 1e-4);
-    EXPECT_NEAR(std::fabs(b.moment) / w.PMOM, 1.0, 1e-4);
+    EXPECT_NEAR(std::fabs(b.moment) / w.moment.PMOM, 1.0, 1e-4);
     EXPECT_FLOAT_EQ(o.TAUN / o.SIGN, 0.5F);
     EXPECT_EQ(o.DEVP > 0, c.SMOM > 0);
   }

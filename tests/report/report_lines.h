@@ -39,8 +39,8 @@ inline std::string cp857(std::string_view utf8) {
 // Every array a table prints, real or integer.
 inline const std::vector<Quantity>& all_quantities() {
   static const std::vector<Quantity> q{
-      &R::T,      &R::DXABS,  &R::DY1ABS, &R::DTMLP2, &R::DRPB,   &R::HTFYKS, &R::DECLYK,
-      &R::WQNC,   &R::P,      &R::INDEX,  &R::IPARFL, &O::BETABC, &O::UBAR,   &O::U,
+      &R::T,      &O::DXABS,  &O::DY1ABS, &O::DTMLP2, &O::DRPB,   &O::HTFYKS, &O::DECLYK,
+      &O::WQNC,   &O::P,      &R::INDEX,  &R::IPARFL, &O::BETABC, &O::UBAR,   &O::U,
       &O::VBAR,   &O::V,      &O::SS,     &O::SSNB,   &O::TNSAVE, &O::TNNB,   &O::SOVERN,
       &O::SOVRNB, &O::TNSMAX, &O::TNSMIN, &O::VPIT,   &O::VPITT,  &O::USTRN,  &O::VSTRN,
       &O::AC,     &O::ACNB,   &O::SECMOM, &O::PERSMA, &O::TMOMA,  &O::TMOM,   &O::DIFMOM,

@@ -18,7 +18,7 @@ const std::vector<Field> kTable1 = {
     {61, 67, 1, &O::TNNB},    {68, 75, 3, &O::SOVERN},   {76, 83, 3, &O::SOVRNB},
     {84, 90, 1, &O::TNSMAX},  {91, 98, 1, &O::TNSMIN},   {99, 105, 1, &O::VPIT},
     {106, 112, 2, &O::VPITT}, {113, 116, -1, &R::INDEX}, {117, 122, -1, &R::IPARFL},
-    {123, 129, 0, &R::P}};
+    {123, 129, 0, &O::P}};
 
 const std::vector<Field> kTable2WithRmv = {
     {1, 6, 1, &R::T},          {7, 12, 2, &O::USTRN},     {13, 18, 2, &O::VSTRN},
@@ -39,17 +39,17 @@ const std::vector<Field> kTable2 = {
     {124, 131, 1, &O::ERUABS}};
 
 const std::vector<Field> kTable3Full = {
-    {1, 6, 1, &R::T},          {7, 12, 1, &R::DXABS},    {13, 18, 1, &R::DY1ABS},
-    {19, 25, 1, &R::DTMLP2},   {26, 31, 1, &R::DRPB},    {32, 38, 0, &O::SLATLD},
-    {39, 45, 0, &R::HTFYKS},   {46, 52, 2, &O::GRSBAL},  {53, 59, 2, &O::GRDQC},
-    {60, 66, 1, &O::ANGLQ},    {67, 72, 1, &R::WQNC},    {73, 78, 1, &R::DECLYK},
+    {1, 6, 1, &R::T},          {7, 12, 1, &O::DXABS},    {13, 18, 1, &O::DY1ABS},
+    {19, 25, 1, &O::DTMLP2},   {26, 31, 1, &O::DRPB},    {32, 38, 0, &O::SLATLD},
+    {39, 45, 0, &O::HTFYKS},   {46, 52, 2, &O::GRSBAL},  {53, 59, 2, &O::GRDQC},
+    {60, 66, 1, &O::ANGLQ},    {67, 72, 1, &O::WQNC},    {73, 78, 1, &O::DECLYK},
     {79, 85, 1, &O::TNSAVP},   {86, 92, 1, &O::SSAVP},   {93, 99, 1, &O::AVPRST},
     {100, 105, 2, &O::DVOVDU}, {106, 112, 1, &O::ALPHA}, {113, 118, 1, &O::ALPHAR},
     {119, 125, 0, &O::XFC}};
 
 const std::vector<Field> kTable3Short = {
-    {2, 6, 1, &R::T},          {7, 12, 1, &R::DXABS},    {13, 18, 1, &R::DY1ABS},
-    {19, 25, 1, &R::DTMLP2},   {26, 31, 1, &R::DRPB},    {32, 37, 1, &O::SLATLD},
+    {2, 6, 1, &R::T},          {7, 12, 1, &O::DXABS},    {13, 18, 1, &O::DY1ABS},
+    {19, 25, 1, &O::DTMLP2},   {26, 31, 1, &O::DRPB},    {32, 37, 1, &O::SLATLD},
     {80, 85, 1, &O::TNSAVP},   {86, 92, 1, &O::SSAVP},   {93, 99, 1, &O::AVPRST},
     {100, 105, 2, &O::DVOVDU}, {106, 112, 1, &O::ALPHA}, {113, 118, 1, &O::ALPHAR},
     {119, 125, 0, &O::XFC}};
@@ -58,7 +58,7 @@ std::vector<Field> summary_fields(bool lateral_load) {
   std::vector<Field> f = {
       {1, 6, 1, &R::T},         {7, 11, 1, &O::UBAR},      {12, 18, 2, &O::VBAR},
       {19, 25, 2, &O::BETABC},  {26, 33, 1, &O::TNSAVE},   {34, 41, 1, &O::SS},
-      {42, 49, 3, &O::SOVERN},  {50, 57, 0, &R::P},        {58, 64, 0, &O::SLATLD},
+      {42, 49, 3, &O::SOVERN},  {50, 57, 0, &O::P},        {58, 64, 0, &O::SLATLD},
       {65, 72, 0, &O::XFC},     {73, 80, 0, &O::YFORCE},   {81, 88, 1, &O::AC},
       {89, 96, 1, &O::TMOM},    {97, 103, 1, &O::DEVIB},   {104, 110, 1, &O::ALPHAR},
       {111, 117, 2, &O::GRDQC}, {118, 124, 1, &O::AVPRST}, {125, 130, 2, &O::DVOVDU}};
@@ -127,7 +127,7 @@ class ReportRows : public ::testing::Test {
   void SetUp() override {
     run.c.PAROUT = 0;
     run.c.PARINC = 0;
-    run.s.DH = 0.5F;
+    run.u.DHPLAN = 0.5F;
     run.r.QSPBAL(2) = 12.5F;
     run.r.QSPBAL(3) = -3.0F;
     run.o.IMAXP = 3;
@@ -199,7 +199,7 @@ TEST(ReportTables, OrderChosenByParout) {
   for (const Case& c : cases) {
     ostrevik::Run run = filled_run(2);
     run.c.PAROUT = c.PAROUT;
-    run.s.DH = c.DH;
+    run.u.DHPLAN = c.DH;
     std::string seen;
     for (const std::string& line : written(run)) {
       for (const auto& [tag, title] : titles) {
