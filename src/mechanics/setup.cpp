@@ -151,8 +151,8 @@ void set_up_geometry(Run& run, int test) {
   u.COTA = 1.0F / rounded::tan(u.ALFRAD);
   u.ALFA = degrees(u.ALFRAD);
   u.ALFNDG = degrees(u.ALFNR);
-  u.DMAJOR = s.DIASP / u.SINA;
-  u.DCOSA = u.COSA * u.DMAJOR;
+  const float DMAJOR = s.DIASP / u.SINA;  // major axis of the plane's section
+  const float DCOSA = u.COSA * DMAJOR;
 
   if (c.PARLAT > 0.0F) {
     u.XQTOFS = u.XSHIFT + s.XBARQT;
@@ -170,8 +170,8 @@ void set_up_geometry(Run& run, int test) {
 
   set_up_soil_wedge(run, test);
   u.SW = u.WTM + u.WS + u.WD + c.WDM + s.WADDTM;
-  u.DOITRM = u.DCOSA / 2.0F + u.HTLOWS + s.HDISC + c.TLP1MN;
-  u.DOITR2 = u.DCOSA / 2.0F + u.DOITRM + u.CLRH;
+  u.DOITRM = DCOSA / 2.0F + u.HTLOWS + s.HDISC + c.TLP1MN;
+  u.DOITR2 = DCOSA / 2.0F + u.DOITRM + u.CLRH;
   u.RM = run.p.H2ACT > 16.0F ? c.RMPR : c.RMLC;
 }
 
@@ -202,14 +202,12 @@ void set_up_working_values(Run& run) {
   run.o.NT1A = 0;
   u.DIAW = s.DIAIN;
   u.DOITRW = u.DOITRM;
-  u.HTDS = s.HDISC + u.HTLOWS;
-  u.CLRW = s.CLRNCE;
-  u.TWALLW = u.TWALL;
+  const float HTDS = s.HDISC + u.HTLOWS;
   u.VPIW = s.VPI;
   u.FRCW = c.FRCOEF;
-  u.XLEN1 = u.CLRW / u.SINN + u.COTN * u.DIAW;
-  u.XLEN2 = u.COTA * u.DIAW / 2.0F + u.HTDS;
-  u.XLEN3 = u.DIAW / 2.0F + u.TWALLW;
+  u.XLEN1 = s.CLRNCE / u.SINN + u.COTN * u.DIAW;
+  u.XLEN2 = u.COTA * u.DIAW / 2.0F + HTDS;
+  u.XLEN3 = u.DIAW / 2.0F + u.TWALL;
   u.RADW1 = u.DIAW / 2.0F;
   u.RADW2 = u.DIAW / 2.0F;
   u.HCOTW = u.DIAW / (2.0F / u.COTN);

@@ -176,13 +176,13 @@ void correct_for_tension(Run& run, int I, float VPIARG, float DRPARG, float S, f
   const float BETA = degrees(w.BETRAD);
   const float TNS = run.u.CKPA * SIGN;
   const float SHS = run.u.CKPA * TAUN;
-  SIGMAX = run.u.CKPA * SIGMAX;
+  const float SIGMAX_KPA = run.u.CKPA * SIGMAX;
 
   if (w.JJ > 2) return;
   Results& o = run.o;
   o.NT1A += 1;
-  o.T1A(o.NT1A) = {run.r.T(I), BETA, VPIARG, DRPARG, DCOMCL, DCOMPU, PCOMTL,
-                   w.INXDU,    SHS,  TNS,    PERSHS, SIGMAX, w.JJ};
+  o.T1A(o.NT1A) = {run.r.T(I), BETA, VPIARG, DRPARG, DCOMCL,     DCOMPU, PCOMTL,
+                   w.INXDU,    SHS,  TNS,    PERSHS, SIGMAX_KPA, w.JJ};
 }
 
 }  // namespace ostrevik::mechanics

@@ -168,8 +168,6 @@ struct Setup {
   float HCOTD = 0;   // COTN · DIAIN / 2
   float HCOTA = 0;   // COTA · DIASP / 2
   float DSPSQ = 0;   // DIASP², cm²
-  float DMAJOR = 0;  // major axis of the plane's section
-  float DCOSA = 0;   // COSA · DMAJOR
   float DOITRM = 0;  // DCOSA / 2 + HTLOWS + HDISC + TLP1MN
   float DOITR2 = 0;  // DCOSA / 2 + DOITRM + CLRH
   float XQTOFS = 0;  // XSHIFT + XBARQT
@@ -197,9 +195,6 @@ struct Setup {
   float YTMOW = 0;   // YTMO1
   float DIAW = 0;    // specimen diameter
   float DOITRW = 0;  // DOITRM
-  float HTDS = 0;    // HDISC + HTLOWS
-  float CLRW = 0;    // CLRNCE
-  float TWALLW = 0;  // TWALL
   float VPIW = 0;    // piston penetration at the start
   float FRCW = 0;    // FRCOEF
   float XLEN1 = 0;   // trace of the plane along the load P
@@ -395,7 +390,8 @@ struct Strength {
   std::array<float, NCASE> BEXPNT{};  // exponent B of the power law τ = A·σ^B
   std::array<float, NCASE> ACONST{};  // factor A of the power law
   std::array<float, NCASE> COFLOG{};  // correlation coefficient of the logarithms (second pass)
-  float SIGTOP = 0;                   // largest normal stress, then raised to the next hundred
+  float SIGHI = 0;                    // normal stress of the last stored test, case 1
+  float SIGTOP = 0;                   // SIGHI raised to the next hundred
   float SIGSTP = 0;                   // step of the power-law line, SIGTOP / 10
   std::array<float, 10> SIGLST{};     // normal stresses of the power-law line
   std::array<float, 10> TAULST{};     // shear strengths of case 1 at SIGLST

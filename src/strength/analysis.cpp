@@ -190,7 +190,7 @@ void analyse_end_of_input(Run& run, codec::Sink& report) {
   if (!analysis_runs(run)) return;
   first_pass(run, p, report);
   if (IPARRG != 4 && IPARRG != 5) return;
-  run.st.SIGTOP = p.x(p.NTESTS, 1);
+  run.st.SIGHI = p.x(p.NTESTS, 1);
   second_pass(run, p, report);
 }
 

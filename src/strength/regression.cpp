@@ -144,7 +144,7 @@ void regress_case(const Points& p, int c, int IPARRG, Pass pass, Strength& st) {
 void power_law_line(Strength& st) {
   // Kept within the integers that the product can hold.
   constexpr int kLargest = std::numeric_limits<int>::max() / 100 - 1;
-  const int hundreds = std::clamp(truncate_to_int(st.SIGTOP / 100.0F), -kLargest, kLargest);
+  const int hundreds = std::clamp(truncate_to_int(st.SIGHI / 100.0F), -kLargest, kLargest);
   st.SIGTOP = static_cast<float>(hundreds * 100 + 100);
   st.SIGSTP = st.SIGTOP / 10.0F;
   const bool defined = has_value(st.ACONST[0]) && has_value(st.BEXPNT[0]);

@@ -164,7 +164,7 @@ TEST(StrengthAnalysis, PowerLawLineSteps) {
   for (const Case& c : {Case{187.4F, 200.0F, 20.0F}, Case{200.0F, 300.0F, 30.0F},
                         Case{250.0F, 300.0F, 30.0F}, Case{-50.0F, 100.0F, 10.0F}}) {
     Strength st;
-    st.SIGTOP = c.SIGTOP;
+    st.SIGHI = c.SIGTOP;
     st.ACONST[0] = 2.0F;
     st.BEXPNT[0] = 1.0F;
     power_law_line(st);
