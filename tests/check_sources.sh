@@ -20,8 +20,9 @@ case "$2" in
     below() {
       case "$1" in
         codec) echo 'codec' ;;
+        catalogue) echo 'catalogue' ;;
         model) echo 'model|codec' ;;
-        input | report | strength | export) echo "$1|model|codec" ;;
+        input | report | strength | export) echo "$1|catalogue|model|codec" ;;
         mechanics) echo 'mechanics|model' ;;
         driver) echo '[a-z_]+' ;;
         *) echo '(?!)' ;;

@@ -41,7 +41,7 @@ void append_number(std::string& text, float value) {
 }
 
 // "SS [kPa]", or the bare name of a value without a unit.
-std::string heading(std::string_view name, std::string_view unit) {
+std::string labelled(std::string_view name, std::string_view unit) {
   std::string text(name);
   if (!unit.empty()) {
     text += " [";
@@ -51,8 +51,18 @@ std::string heading(std::string_view name, std::string_view unit) {
   return csv_text(text);
 }
 
-std::string heading(const ValueInfo& info) {
-  return heading(info.name, info.unit);
+std::string heading(const catalogue::Entry& entry) {
+  return labelled(entry.name, entry.unit);
+}
+
+// The heading of the catalogue's quantity `name`, with a suffix to the name: "SIGA1 [kPa]".
+std::string heading(std::string_view name, std::string_view suffix) {
+  const catalogue::Entry& entry = catalogue::entry(name);
+  return labelled(std::string(entry.name) + std::string(suffix), entry.unit);
+}
+
+std::string heading(std::string_view name) {
+  return heading(catalogue::entry(name));
 }
 
 std::string integer(int value) {
@@ -117,21 +127,16 @@ std::string readings_file(const FileSnapshot& file) {
 
 Row tests_header() {
   Row header{"test", "kind", "title 1", "title 2", "title 3"};
-  for (const ValueInfo& info : setup_infos()) header.push_back(heading(info));
+  for (const catalogue::Entry& entry : setup_infos()) header.push_back(heading(entry));
   for (const char* name : {"NREAD", "IMAXP", "IEND"}) header.emplace_back(name);
-  header.push_back(heading("T peak", "dak"));
-  header.push_back(heading("T end", "dak"));
+  header.push_back(heading("T", " peak"));
+  header.push_back(heading("T", " end"));
   for (const char* at : {" peak", " end"}) {
-    for (Quantity q : TABLE4_QUANTITIES) {
-      header.push_back(heading(std::string(info(q).name) + at, info(q).unit));
-    }
+    for (Quantity q : TABLE4_QUANTITIES) header.push_back(heading(info(q).name, at));
   }
-  header.push_back(heading("DVDUPK", "oran"));
-  header.push_back(heading("FIPK", "der"));
-  header.push_back(heading("DVDUEN", "oran"));
-  header.push_back(heading("FIEN", "der"));
+  for (const char* name : {"DVDUPK", "FIPK", "DVDUEN", "FIEN"}) header.push_back(heading(name));
   for (const char* name : {"SIGA", "TAUA"}) {
-    for (int c = 1; c <= NCASE; ++c) header.push_back(heading(name + std::to_string(c), "kPa"));
+    for (int c = 1; c <= NCASE; ++c) header.push_back(heading(name, std::to_string(c)));
   }
   for (const char* name : {"flagged readings", "readings evaluated", "message", "notes"}) {
     header.emplace_back(name);
@@ -201,8 +206,12 @@ std::string strength_file(const StrengthSnapshot& s) {
   static constexpr std::array<std::string_view, 3> kWays{"GERÇEK KES.DZ", "ORTALAMA KES.DZ",
                                                          "BASİT ANALİZ"};
   static constexpr std::array<std::string_view, 2> kPoints{"EN YÜKSEK DAYANIM", "DENEY SONU"};
-  Table table({"case", "analysis", "point", "NTESTS", "CORZRO", heading("PHIORG", "der"), "COFCOR",
-               heading("COHESN", "kPa"), heading("PHILRG", "der"), "COFLOG", "ACONST", "BEXPNT"});
+  Row header{"case", "analysis", "point", "NTESTS"};
+  for (const char* name :
+       {"CORZRO", "PHIORG", "COFCOR", "COHESN", "PHILRG", "COFLOG", "ACONST", "BEXPNT"}) {
+    header.push_back(heading(name));
+  }
+  Table table(header);
   for (std::size_t k = 0; k < NCASE; ++k) {
     const CaseSnapshot& c = s.cases[k];
     table.add({integer(static_cast<int>(k + 1)), csv_text(kWays[k % 3]), csv_text(kPoints[k / 3]),
@@ -214,8 +223,11 @@ std::string strength_file(const StrengthSnapshot& s) {
 }
 
 std::string triaxial_file(const StrengthSnapshot& s) {
-  Table table({"test", heading("CENORG", "kPa"), heading("AVPORG", "kPa"), heading("CELORG", "kPa"),
-               heading("CENCOH", "kPa"), heading("AVPCOH", "kPa"), heading("CELCOH", "kPa")});
+  Row header{"test"};
+  for (const char* name : {"CENORG", "AVPORG", "CELORG", "CENCOH", "AVPCOH", "CELCOH"}) {
+    header.push_back(heading(name));
+  }
+  Table table(header);
   for (const TriaxialRow& r : s.triaxial) {
     table.add({integer(r.test), analysis_number(r.CENORG), analysis_number(r.AVPORG),
                analysis_number(r.CELORG), analysis_number(r.CENCOH), analysis_number(r.AVPCOH),

@@ -123,19 +123,12 @@ std::string date_text(std::int64_t since_epoch) {
 
 // ---- values of a test -----------------------------------------------------------------------
 
-const ValueInfo* setup_info(std::string_view name) {
-  for (const ValueInfo& info : setup_infos()) {
-    if (info.name == name) return &info;
-  }
-  return nullptr;
-}
-
-// Decimals of a quantity as the report prints it for this test: the summary table, written
-// instead of Tables 1 to 3 for PAROUT 6 and 7, shows VBAR with two decimals.
+// Decimals of a quantity as the report prints it for this test: the summary table is written
+// instead of Tables 1 to 3 for PAROUT 6 and 7.
 int printed_decimals(const TestSnapshot& t, Quantity q) {
   const std::optional<float> PAROUT = setup_value(t, "PAROUT");
   const bool summary = PAROUT && (*PAROUT == 6.0F || *PAROUT == 7.0F);
-  if (summary && q == Quantity::VBAR) return 2;
+  if (summary) return catalogue::decimals_in(catalogue::Table::Summary, info(q).name);
   return info(q).decimals;
 }
 
@@ -146,6 +139,18 @@ float value_or_nan(const ReadingSnapshot& r, Quantity q) {
 
 std::string unit_suffix(std::string_view unit) {
   return unit.empty() || unit == "oran" || unit == "sayı" ? std::string() : " " + std::string(unit);
+}
+
+// "UBAR, kayma yer değiştirmesi (mm)": an axis of a quantity of the catalogue, `note` after its
+// unit.
+std::string axis_label(std::string_view name, std::string_view what, std::string_view note = {}) {
+  return std::string(name) + ", " + std::string(what) + " (" +
+         std::string(catalogue::entry(name).unit) + std::string(note) + ")";
+}
+
+// A number of the catalogue's quantity `name` with its decimals.
+std::string fixed_as(std::string_view name, float value) {
+  return fixed(value, catalogue::entry(name).decimals);
 }
 
 // A plotted quantity of the readings: what it is, and how the report prints it.
@@ -220,8 +225,8 @@ void append_stress_chart(std::string& out, const TestSnapshot& t) {
   Chart c;
   c.id = chart_id(t, 1);
   c.title = "Gerilmeler ve kayma yer değiştirmesi";
-  c.x_label = "UBAR, kayma yer değiştirmesi (mm)";
-  c.y_label = "Gerilme (kPa)";
+  c.x_label = axis_label("UBAR", "kayma yer değiştirmesi");
+  c.y_label = "Gerilme (" + std::string(info(Quantity::SS).unit) + ")";
   c.with_origin = true;
   const Plotted UBAR = plotted(t, Quantity::UBAR);
   c.series.push_back(reading_series(t, UBAR, plotted(t, Quantity::SS), "SS, kayma gerilmesi",
@@ -236,8 +241,8 @@ void append_displacement_chart(std::string& out, const TestSnapshot& t) {
   Chart c;
   c.id = chart_id(t, 2);
   c.title = "Düzleme dik ve kayma yer değiştirmesi";
-  c.x_label = "UBAR, kayma yer değiştirmesi (mm)";
-  c.y_label = "VBAR, düzleme dik yer değiştirme (mm; + kabarma)";
+  c.x_label = axis_label("UBAR", "kayma yer değiştirmesi");
+  c.y_label = axis_label("VBAR", "düzleme dik yer değiştirme", "; + kabarma");
   c.with_origin = true;
   c.series.push_back(reading_series(t, plotted(t, Quantity::UBAR), plotted(t, Quantity::VBAR),
                                     "VBAR, kesme düzlemine dik", kVertical, Marker::Diamond));
@@ -262,11 +267,10 @@ std::string key_value(std::string_view name, std::string_view value, std::string
 std::string key_values(const TestSnapshot& t) {
   std::string out = "<dl class=\"key\">";
   for (const std::string_view name : {"ALFN", "ALFA", "DIAIN", "DENSOL"}) {
-    const ValueInfo* i = setup_info(name);
     const std::optional<float> v = setup_value(t, name);
-    if (i == nullptr || !v) continue;
-    out +=
-        key_value(name == "DIAIN" ? "DIAIN (numune çapı)" : name, fixed(*v, i->decimals), i->unit);
+    if (!v) continue;
+    out += key_value(name == "DIAIN" ? "DIAIN (numune çapı)" : name, fixed_as(name, *v),
+                     catalogue::entry(name).unit);
   }
   out += key_value("NREAD", integer(t.NREAD), "");
   return out + "</dl>";
@@ -279,7 +283,7 @@ std::string table4_block(const TestSnapshot& t) {
   for (const Quantity q : TABLE4_QUANTITIES) {
     out += "<th>" + xml_text(info(q).name) + xml_text(unit_suffix(info(q).unit)) + "</th>";
   }
-  out += "<th>T (IMAXP) dak</th></tr>";
+  out += "<th>T (IMAXP)" + xml_text(unit_suffix(info(Quantity::T).unit)) + "</th></tr>";
   const auto row = [&](std::string_view label, int reading, const auto& values, bool with_time) {
     std::string r =
         "<tr><th class=\"text\">" + xml_text(label) + " (okuma " + integer(reading) + ")</th>";
@@ -298,19 +302,22 @@ std::string table4_block(const TestSnapshot& t) {
 std::string flagged_table(const TestSnapshot& t) {
   static const std::string kAllClear =
       "*** BU DENEY VERİLERİNDE HERHANGİ BİR YANLIŞ BULUNAMAMIŞTIR. ***";
+  static constexpr std::array<std::string_view, 7> kColumns{"TIMACT", "HIGHDX", "TLOWDX", "HIGHDY",
+                                                            "TLOWDY", "HIGHTL", "TLOWTL"};
   if (t.flagged.empty()) return element("p", kAllClear);
-  std::string out =
-      element("p", "Okuma denetimi: " + integer(static_cast<long long>(t.flagged.size())) +
-                       " şüpheli okuma satırı (TIMACT saat.dakika, öteki sütunlar mm).");
+  std::string out = element(
+      "p", "Okuma denetimi: " + integer(static_cast<long long>(t.flagged.size())) +
+               " şüpheli okuma satırı (TIMACT " + std::string(catalogue::entry("TIMACT").unit) +
+               ", öteki sütunlar " + std::string(catalogue::entry("HIGHDX").unit) + ").");
   out += "<table><tr>";
-  for (const char* name : {"TIMACT", "HIGHDX", "TLOWDX", "HIGHDY", "TLOWDY", "HIGHTL", "TLOWTL"}) {
-    out += "<th>" + std::string(name) + "</th>";
-  }
+  for (const std::string_view name : kColumns) out += "<th>" + std::string(name) + "</th>";
   out += "</tr>";
   for (const SuspectReading& r : t.flagged) {
     out += "<tr>";
-    for (const float v : {r.TIMACT, r.HIGHDX, r.TLOWDX, r.HIGHDY, r.TLOWDY, r.HIGHTL, r.TLOWTL}) {
-      out += "<td>" + xml_text(fixed(v, 2)) + "</td>";
+    const std::array<float, 7> values{r.TIMACT, r.HIGHDX, r.TLOWDX, r.HIGHDY,
+                                      r.TLOWDY, r.HIGHTL, r.TLOWTL};
+    for (std::size_t k = 0; k < kColumns.size(); ++k) {
+      out += "<td>" + xml_text(fixed_as(kColumns[k], values[k])) + "</td>";
     }
     out += "</tr>";
   }
@@ -384,10 +391,12 @@ void append_test_section(std::string& out, const TestSnapshot& t) {
 constexpr std::array<std::string_view, 3> kWays = {"Gerçek kesme düzlemi", "Ortalama kesme düzlemi",
                                                    "Basit analiz (dönme ve moment ihmal)"};
 
-std::string analysis_text(const AnalysisValue& v, int decimals) {
+// A value of the catalogue's quantity `name` with its decimals, "YOK", or a dash where the run
+// did not compute it.
+std::string analysis_text(const AnalysisValue& v, std::string_view name) {
   switch (v.state) {
     case AnalysisValue::State::Number:
-      return fixed(v.value, decimals);
+      return fixed_as(name, v.value);
     case AnalysisValue::State::Yok:
       return "YOK";
     case AnalysisValue::State::NotComputed:
@@ -414,10 +423,12 @@ ChartPoint strength_point(const TestSnapshot& t, int c, bool at_peak) {
   const TestRecord& r = *t.record;
   const std::size_t k = static_cast<std::size_t>(c - 1);
   const int reading = at_peak ? t.IMAXP : t.IEND;
-  return {r.SIGA[k], r.TAUA[k], "deney " + integer(t.test),
-          "Deney " + integer(t.test) + ", okuma " + integer(reading) +
-              (at_peak ? " (en yüksek dayanım)" : " (deney sonu)") +
-              "\nSIG = " + fixed(r.SIGA[k], 1) + " kPa\nTAU = " + fixed(r.TAUA[k], 1) + " kPa"};
+  return {
+      r.SIGA[k], r.TAUA[k], "deney " + integer(t.test),
+      "Deney " + integer(t.test) + ", okuma " + integer(reading) +
+          (at_peak ? " (en yüksek dayanım)" : " (deney sonu)") +
+          "\nSIG = " + fixed_as("SIGA", r.SIGA[k]) + unit_suffix(catalogue::entry("SIGA").unit) +
+          "\nTAU = " + fixed_as("TAUA", r.TAUA[k]) + unit_suffix(catalogue::entry("TAUA").unit)};
 }
 
 StrengthPoints strength_points(const FileSnapshot& file, int way, std::vector<std::string>& notes) {
@@ -477,8 +488,8 @@ void add_envelopes(Chart& chart, const StrengthSnapshot& st, int c, const Streng
 
   if (usable(v.PHIORG)) {
     const float m = tangent_of_degrees(v.PHIORG.value);
-    Series s = line_series(which + ", orijinden: φ = " + analysis_text(v.PHIORG, 3) +
-                               "°, r = " + analysis_text(v.CORZRO, 6),
+    Series s = line_series(which + ", orijinden: φ = " + analysis_text(v.PHIORG, "PHIORG") +
+                               "°, r = " + analysis_text(v.CORZRO, "CORZRO"),
                            colour, "");
     s.points = {{0, 0, "", ""}, {x1, m * x1, "", ""}};
     if (x0 < 0) s.points.insert(s.points.begin(), ChartPoint{x0, m * x0, "", ""});
@@ -490,8 +501,10 @@ void add_envelopes(Chart& chart, const StrengthSnapshot& st, int c, const Streng
   if (usable(v.COHESN) && usable(v.PHILRG)) {
     const float m = tangent_of_degrees(v.PHILRG.value);
     const float cohesion = v.COHESN.value;
-    Series s = line_series(which + ", c ve φ: c = " + analysis_text(v.COHESN, 3) + " kPa, φ = " +
-                               analysis_text(v.PHILRG, 3) + "°, r = " + analysis_text(v.COFCOR, 6),
+    Series s = line_series(which + ", c ve φ: c = " + analysis_text(v.COHESN, "COHESN") +
+                               unit_suffix(catalogue::entry("COHESN").unit) +
+                               ", φ = " + analysis_text(v.PHILRG, "PHILRG") +
+                               "°, r = " + analysis_text(v.COFCOR, "COFCOR"),
                            colour, "7 4");
     s.points = {{x0, cohesion + m * x0, "", ""}, {x1, cohesion + m * x1, "", ""}};
     chart.series.push_back(std::move(s));
@@ -502,8 +515,9 @@ void add_envelopes(Chart& chart, const StrengthSnapshot& st, int c, const Streng
 
   if (!st.second_pass) return;
   if (usable(v.ACONST) && usable(v.BEXPNT)) {
-    Series s = line_series(which + ", üslü: TAU = " + analysis_text(v.ACONST, 4) + "·SIG^" +
-                               analysis_text(v.BEXPNT, 4) + ", r = " + analysis_text(v.COFLOG, 6),
+    Series s = line_series(which + ", üslü: TAU = " + analysis_text(v.ACONST, "ACONST") + "·SIG^" +
+                               analysis_text(v.BEXPNT, "BEXPNT") +
+                               ", r = " + analysis_text(v.COFLOG, "COFLOG"),
                            colour, "2 3");
     constexpr int kSteps = 40;
     for (int k = 0; k <= kSteps; ++k) {
@@ -523,8 +537,8 @@ std::string envelope_chart(const FileSnapshot& file, int way) {
   Chart chart;
   chart.id = "kirilma-" + integer(way + 1);
   chart.title = std::string(kWays[static_cast<std::size_t>(way)]);
-  chart.x_label = "SIG, normal gerilme (kPa)";
-  chart.y_label = "TAU, kayma gerilmesi (kPa)";
+  chart.x_label = "SIG, normal gerilme (" + std::string(catalogue::entry("SIGA").unit) + ")";
+  chart.y_label = "TAU, kayma gerilmesi (" + std::string(catalogue::entry("TAUA").unit) + ")";
   chart.equal_scale = true;
   chart.with_origin = true;
   chart.plot_height = 340;
@@ -541,26 +555,29 @@ std::string case_name(int c) {
 }
 
 std::string regression_table(const StrengthSnapshot& st) {
-  std::string out =
-      "<table><tr><th class=\"text\">Durum</th><th>CORZRO</th><th>PHIORG der</th>"
-      "<th>COFCOR</th><th>COHESN kPa</th><th>PHILRG der</th>";
-  if (st.second_pass) out += "<th>Üslü: KOREL.</th><th>ACONST</th><th>BEXPNT</th>";
+  const auto heading = [](std::string_view name) {
+    return "<th>" + std::string(name) + xml_text(unit_suffix(catalogue::entry(name).unit)) +
+           "</th>";
+  };
+  std::string out = "<table><tr><th class=\"text\">Durum</th>";
+  for (const char* name : {"CORZRO", "PHIORG", "COFCOR", "COHESN", "PHILRG"}) out += heading(name);
+  if (st.second_pass) out += "<th>Üslü: KOREL.</th>" + heading("ACONST") + heading("BEXPNT");
   out += "</tr>";
   for (int c = 1; c <= NCASE; ++c) {
     const CaseSnapshot& v = st.cases[static_cast<std::size_t>(c - 1)];
     out += "<tr><td class=\"text\">" + integer(c) + ". " + xml_text(case_name(c)) + "</td>";
-    const auto cell = [&](const AnalysisValue& a, int d) {
-      out += "<td>" + xml_text(analysis_text(a, d)) + "</td>";
+    const auto cell = [&](const AnalysisValue& a, std::string_view name) {
+      out += "<td>" + xml_text(analysis_text(a, name)) + "</td>";
     };
-    cell(v.CORZRO, 6);
-    cell(v.PHIORG, 3);
-    cell(v.COFCOR, 6);
-    cell(v.COHESN, 3);
-    cell(v.PHILRG, 3);
+    cell(v.CORZRO, "CORZRO");
+    cell(v.PHIORG, "PHIORG");
+    cell(v.COFCOR, "COFCOR");
+    cell(v.COHESN, "COHESN");
+    cell(v.PHILRG, "PHILRG");
     if (st.second_pass) {
-      cell(v.COFLOG, 6);
-      cell(v.ACONST, 4);
-      cell(v.BEXPNT, 4);
+      cell(v.COFLOG, "COFLOG");
+      cell(v.ACONST, "ACONST");
+      cell(v.BEXPNT, "BEXPNT");
     }
     out += "</tr>";
   }
@@ -571,16 +588,28 @@ std::string triaxial_table(const StrengthSnapshot& st) {
   if (st.triaxial.empty()) {
     return element("p", "Üç eksenli deneyle karşılaştırma çizelgesi yazılmadı.");
   }
+  // The report's headings of the four columns, with the units of AVPORG, CELORG, AVPCOH and
+  // CELCOH.
+  static constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kColumns{{
+      {"AVPORG", "ORT.AS.GERİL."},
+      {"CELORG", "ÇEV.BAS."},
+      {"AVPCOH", "ORT.AS.GERİL."},
+      {"CELCOH", "ÇEV.BAS."},
+  }};
   std::string out =
       "<h3>Üç eksenli deneyde, VTRM-dekine yakın ortalama asal gerilme veren çevre basıncı</h3>"
       "<table><tr><th rowspan=\"2\">Deney</th><th colspan=\"2\">Orijinden geçen kırılma "
-      "çizgisine göre</th><th colspan=\"2\">İçyapışkanlık da varsayarak</th></tr><tr>"
-      "<th>ORT.AS.GERİL. kPa</th><th>ÇEV.BAS. kPa</th><th>ORT.AS.GERİL. kPa</th>"
-      "<th>ÇEV.BAS. kPa</th></tr>";
+      "çizgisine göre</th><th colspan=\"2\">İçyapışkanlık da varsayarak</th></tr><tr>";
+  for (const auto& [name, heading] : kColumns) {
+    out += "<th>" + xml_text(std::string(heading) + unit_suffix(catalogue::entry(name).unit)) +
+           "</th>";
+  }
+  out += "</tr>";
   for (const TriaxialRow& r : st.triaxial) {
     out += "<tr><td>" + integer(r.test) + "</td>";
-    for (const AnalysisValue* v : {&r.AVPORG, &r.CELORG, &r.AVPCOH, &r.CELCOH}) {
-      out += "<td>" + xml_text(analysis_text(*v, 1)) + "</td>";
+    const std::array<const AnalysisValue*, 4> values{&r.AVPORG, &r.CELORG, &r.AVPCOH, &r.CELCOH};
+    for (std::size_t k = 0; k < kColumns.size(); ++k) {
+      out += "<td>" + xml_text(analysis_text(*values[k], kColumns[k].first)) + "</td>";
     }
     out += "</tr>";
   }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 
+#include "catalogue/catalogue.h"
 #include "export/markup.h"
 
 namespace ostrevik::exports {
@@ -53,16 +54,20 @@ std::string number(float value, int decimals) {
   return std::isfinite(value) ? fixed(value, decimals) : "****";
 }
 
-// "DENSOL = 1.212 g/cm3"
-std::string named(std::string_view name, float value, int decimals, std::string_view unit = {}) {
-  std::string text(name);
-  text += " = ";
-  text += number(value, decimals);
-  if (!unit.empty()) {
-    text += ' ';
-    text += unit;
-  }
-  return text;
+// A value of the catalogue's quantity `name` with its decimals.
+std::string number_of(std::string_view name, float value) {
+  return number(value, catalogue::entry(name).decimals);
+}
+
+// " kPa": the unit of the catalogue's quantity `name` after a blank, or nothing.
+std::string unit_of(std::string_view name) {
+  const std::string_view unit = catalogue::entry(name).unit;
+  return unit.empty() ? std::string() : " " + std::string(unit);
+}
+
+// "DENSOL = 1.212 g/cc"
+std::string named(std::string_view name, float value) {
+  return std::string(name) + " = " + number_of(name, value) + unit_of(name);
 }
 
 bool outside(float value, float low, float high) {
@@ -76,26 +81,26 @@ void specimen_notes(const TestSnapshot& t, std::vector<Note>& notes) {
   if (DIAIN && DIAOUT) {
     const float wall = (*DIAOUT - *DIAIN) / 2.0F;
     if (outside(wall, limit::WALL_MIN, limit::WALL_MAX)) {
-      note("Kalıp duvarı (DIAOUT - DIAIN) / 2 = " + number(wall, 2) + " cm, " +
-           number(limit::WALL_MIN, 1) + " ile " + number(limit::WALL_MAX, 1) +
-           " cm arasında değil: DIAIN ve DIAOUT değerlerini denetleyiniz.");
+      note("Kalıp duvarı (DIAOUT - DIAIN) / 2 = " + number_of("DIAIN", wall) + unit_of("DIAIN") +
+           ", " + number(limit::WALL_MIN, 1) + " ile " + number(limit::WALL_MAX, 1) +
+           unit_of("DIAIN") + " arasında değil: DIAIN ve DIAOUT değerlerini denetleyiniz.");
     }
   }
   if (const std::optional<float> DENSOL = setup_value(t, "DENSOL");
       DENSOL && outside(*DENSOL, limit::DENSITY_MIN, limit::DENSITY_MAX)) {
-    note("Birim hacim ağırlık " + named("DENSOL", *DENSOL, 3, "g/cm3") + ", " +
-         number(limit::DENSITY_MIN, 1) + " ile " + number(limit::DENSITY_MAX, 1) +
+    note("Birim hacim ağırlık " + named("DENSOL", *DENSOL) + ", " + number(limit::DENSITY_MIN, 1) +
+         " ile " + number(limit::DENSITY_MAX, 1) +
          " arasında değil: WSPPTM, DIAIN ve kalıp yüksekliklerini denetleyiniz.");
   }
   if (const std::optional<float> SATINL = setup_value(t, "SATINL");
       SATINL && !(*SATINL <= limit::SATURATION_MAX)) {
-    note("Doygunluk derecesi " + named("SATINL", *SATINL, 3) + ", %" +
+    note("Doygunluk derecesi " + named("SATINL", *SATINL) + ", %" +
          number(limit::SATURATION_MAX * 100.0F, 0) +
          " değerinden büyük: WCINL ve GS değerlerini denetleyiniz.");
   }
   if (const std::optional<float> VOIDR = setup_value(t, "VOIDR");
       VOIDR && outside(*VOIDR, limit::VOID_RATIO_MIN, limit::VOID_RATIO_MAX)) {
-    note("Boşluk oranı " + named("VOIDR", *VOIDR, 3) + ", " + number(limit::VOID_RATIO_MIN, 1) +
+    note("Boşluk oranı " + named("VOIDR", *VOIDR) + ", " + number(limit::VOID_RATIO_MIN, 1) +
          " ile " + number(limit::VOID_RATIO_MAX, 1) +
          " arasında değil: WCINL, GS ve WSPPTM değerlerini denetleyiniz.");
   }
@@ -128,9 +133,9 @@ void clock_notes(const TestSnapshot& t, std::vector<Note>& notes) {
     const float now = value(t, i, Quantity::T);
     if (now < before) {
       notes.push_back({t.test, i,
-                       "Saat geri gidiyor: " + named("T", now, 1, "dak") + ", önceki okumada " +
-                           number(before, 1) +
-                           " dak. Gece yarısından sonraki okumalarda saati 24, 25, ... diye "
+                       "Saat geri gidiyor: " + named("T", now) + ", önceki okumada " +
+                           number_of("T", before) + unit_of("T") +
+                           ". Gece yarısından sonraki okumalarda saati 24, 25, ... diye "
                            "sürdürünüz."});
     }
   }
@@ -154,9 +159,9 @@ void load_notes(const TestSnapshot& t, std::vector<Note>& notes) {
     if (std::fabs(now - before) > jump && std::fabs(now - after) > jump &&
         std::fabs(after - before) <= jump) {
       notes.push_back({t.test, i,
-                       "Yük okuması " + named("P", now, 0, "N") + " iki komşusundan (" +
-                           number(before, 0) + " ve " + number(after, 0) +
-                           " N) çok farklı: bir basamak ya da sütun kaymış olabilir."});
+                       "Yük okuması " + named("P", now) + " iki komşusundan (" +
+                           number_of("P", before) + " ve " + number_of("P", after) + unit_of("P") +
+                           ") çok farklı: bir basamak ya da sütun kaymış olabilir."});
     }
   }
 }
@@ -171,9 +176,9 @@ void result_notes(const TestSnapshot& t, std::vector<Note>& notes) {
   const float peak = value(t, t.IMAXP, Quantity::SS);
   if (!(peak >= limit::PEAK_SHEAR_MIN)) {
     notes.push_back({t.test, t.IMAXP,
-                     "En yüksek dayanımda kayma gerilmesi " + named("SS", peak, 1, "kPa") + ", " +
-                         number(limit::PEAK_SHEAR_MIN, 0) +
-                         " kPa değerinden küçük: yük okumalarını ve GRSLO değerini denetleyiniz."});
+                     "En yüksek dayanımda kayma gerilmesi " + named("SS", peak) + ", " +
+                         number(limit::PEAK_SHEAR_MIN, 0) + unit_of("SS") +
+                         " değerinden küçük: yük okumalarını ve GRSLO değerini denetleyiniz."});
   }
 }
 
@@ -192,12 +197,12 @@ void case_notes(std::size_t k, const CaseSnapshot& c, std::vector<Note>& notes) 
       "Durum " + std::to_string(k + 1) + " (" + std::string(kCaseNames[k]) + "): ";
   const auto note = [&](std::string text) { notes.push_back({0, 0, where + text}); };
   if (const auto COHESN = computed(c.COHESN); COHESN && *COHESN < 0.0F) {
-    note("kohezyon " + named("COHESN", *COHESN, 1, "kPa") + " negatif.");
+    note("kohezyon " + named("COHESN", *COHESN) + " negatif.");
   }
   for (const auto& [name, angle] :
        {std::pair{"PHIORG", computed(c.PHIORG)}, std::pair{"PHILRG", computed(c.PHILRG)}}) {
     if (angle && outside(*angle, limit::FRICTION_ANGLE_MIN, limit::FRICTION_ANGLE_MAX)) {
-      note("içsel sürtünme açısı " + named(name, *angle, 1, "der") + ", " +
+      note("içsel sürtünme açısı " + named(name, *angle) + ", " +
            number(limit::FRICTION_ANGLE_MIN, 0) + " ile " + number(limit::FRICTION_ANGLE_MAX, 0) +
            " derece arasında değil.");
     }
@@ -208,7 +213,7 @@ void case_notes(std::size_t k, const CaseSnapshot& c, std::vector<Note>& notes) 
   const auto [name, r] = with_cohesion ? std::pair{"COFCOR", computed(c.COFCOR)}
                                        : std::pair{"CORZRO", computed(c.CORZRO)};
   if (r && !(*r >= limit::CORRELATION_MIN)) {
-    note("korelasyon katsayısı " + named(name, *r, 3) + ", " + number(limit::CORRELATION_MIN, 2) +
+    note("korelasyon katsayısı " + named(name, *r) + ", " + number(limit::CORRELATION_MIN, 2) +
          " değerinden küçük: noktalar doğruya iyi uymuyor.");
   }
 }

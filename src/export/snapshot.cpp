@@ -15,42 +15,42 @@ using Q = Quantity;
 using Array = std::variant<RArr Readings::*, IArr Readings::*, RArr Results::*>;
 
 struct QuantitySource {
-  ValueInfo info;
+  std::string_view name;  // in the catalogue
   Array array;
 };
 
 // clang-format off
 constexpr std::array<QuantitySource, QUANTITY_COUNT> kQuantities{{
-    {{"T", "dak", 1}, &Readings::T},          {{"BETABC", "der", 2}, &Results::BETABC},
-    {{"UBAR", "mm", 1}, &Results::UBAR},      {{"U", "mm", 1}, &Results::U},
-    {{"VBAR", "mm", 1}, &Results::VBAR},      {{"V", "mm", 1}, &Results::V},
-    {{"SS", "kPa", 1}, &Results::SS},         {{"SSNB", "kPa", 1}, &Results::SSNB},
-    {{"TNSAVE", "kPa", 1}, &Results::TNSAVE}, {{"TNNB", "kPa", 1}, &Results::TNNB},
-    {{"SOVERN", "oran", 3}, &Results::SOVERN}, {{"SOVRNB", "oran", 3}, &Results::SOVRNB},
-    {{"TNSMAX", "kPa", 1}, &Results::TNSMAX}, {{"TNSMIN", "kPa", 1}, &Results::TNSMIN},
-    {{"VPIT", "mm", 1}, &Results::VPIT},      {{"VPITT", "mm", 2}, &Results::VPITT},
-    {{"INDEX", "sayı", 0}, &Readings::INDEX}, {{"IPARFL", "sayı", 0}, &Readings::IPARFL},
-    {{"P", "N", 0}, &Results::P},
-    {{"USTRN", "%", 2}, &Results::USTRN},     {{"VSTRN", "%", 2}, &Results::VSTRN},
-    {{"AC", "cm2", 2}, &Results::AC},         {{"ACNB", "cm2", 2}, &Results::ACNB},
-    {{"SECMOM", "cm4", 1}, &Results::SECMOM}, {{"PERSMA", "%", 1}, &Results::PERSMA},
-    {{"TMOMA", "N.cm", 1}, &Results::TMOMA},  {{"TMOM", "N.cm", 1}, &Results::TMOM},
-    {{"DIFMOM", "N.cm", 1}, &Results::DIFMOM}, {{"DEVREC", "%", 1}, &Results::DEVREC},
-    {{"DEVIBA", "%", 1}, &Results::DEVIBA},   {{"DEVIB", "%", 1}, &Results::DEVIB},
-    {{"DEVIBT", "%", 1}, &Results::DEVIBT},   {{"DEVRPT", "%", 1}, &Results::DEVRPT},
-    {{"DEVJNR", "%", 1}, &Results::DEVJNR},   {{"DEVVPI", "%", 1}, &Results::DEVVPI},
-    {{"DEVNB", "%", 1}, &Results::DEVNB},     {{"ERUABS", "mm", 1}, &Results::ERUABS},
-    {{"RMV", "N", 1}, &Results::RMV},
-    {{"DXABS", "mm", 1}, &Results::DXABS},   {{"DY1ABS", "mm", 1}, &Results::DY1ABS},
-    {{"DTMLP2", "mm", 1}, &Results::DTMLP2}, {{"DRPB", "mm", 1}, &Results::DRPB},
-    {{"SLATLD", "N", 0}, &Results::SLATLD},   {{"HTFYKS", "mm", 0}, &Results::HTFYKS},
-    {{"GRSBAL", "der", 2}, &Results::GRSBAL}, {{"GRDQC", "der", 2}, &Results::GRDQC},
-    {{"ANGLQ", "der", 1}, &Results::ANGLQ},   {{"WQNC", "N", 1}, &Results::WQNC},
-    {{"DECLYK", "mm", 1}, &Results::DECLYK}, {{"TNSAVP", "kPa", 1}, &Results::TNSAVP},
-    {{"SSAVP", "kPa", 1}, &Results::SSAVP},   {{"AVPRST", "kPa", 1}, &Results::AVPRST},
-    {{"DVOVDU", "oran", 2}, &Results::DVOVDU}, {{"ALPHA", "der", 1}, &Results::ALPHA},
-    {{"ALPHAR", "der", 1}, &Results::ALPHAR}, {{"XFC", "N", 0}, &Results::XFC},
-    {{"YFORCE", "N", 0}, &Results::YFORCE},
+    {"T", &Readings::T},           {"BETABC", &Results::BETABC},
+    {"UBAR", &Results::UBAR},      {"U", &Results::U},
+    {"VBAR", &Results::VBAR},      {"V", &Results::V},
+    {"SS", &Results::SS},          {"SSNB", &Results::SSNB},
+    {"TNSAVE", &Results::TNSAVE},  {"TNNB", &Results::TNNB},
+    {"SOVERN", &Results::SOVERN},  {"SOVRNB", &Results::SOVRNB},
+    {"TNSMAX", &Results::TNSMAX},  {"TNSMIN", &Results::TNSMIN},
+    {"VPIT", &Results::VPIT},      {"VPITT", &Results::VPITT},
+    {"INDEX", &Readings::INDEX},   {"IPARFL", &Readings::IPARFL},
+    {"P", &Results::P},
+    {"USTRN", &Results::USTRN},    {"VSTRN", &Results::VSTRN},
+    {"AC", &Results::AC},          {"ACNB", &Results::ACNB},
+    {"SECMOM", &Results::SECMOM},  {"PERSMA", &Results::PERSMA},
+    {"TMOMA", &Results::TMOMA},    {"TMOM", &Results::TMOM},
+    {"DIFMOM", &Results::DIFMOM},  {"DEVREC", &Results::DEVREC},
+    {"DEVIBA", &Results::DEVIBA},  {"DEVIB", &Results::DEVIB},
+    {"DEVIBT", &Results::DEVIBT},  {"DEVRPT", &Results::DEVRPT},
+    {"DEVJNR", &Results::DEVJNR},  {"DEVVPI", &Results::DEVVPI},
+    {"DEVNB", &Results::DEVNB},    {"ERUABS", &Results::ERUABS},
+    {"RMV", &Results::RMV},
+    {"DXABS", &Results::DXABS},   {"DY1ABS", &Results::DY1ABS},
+    {"DTMLP2", &Results::DTMLP2}, {"DRPB", &Results::DRPB},
+    {"SLATLD", &Results::SLATLD},  {"HTFYKS", &Results::HTFYKS},
+    {"GRSBAL", &Results::GRSBAL},  {"GRDQC", &Results::GRDQC},
+    {"ANGLQ", &Results::ANGLQ},    {"WQNC", &Results::WQNC},
+    {"DECLYK", &Results::DECLYK}, {"TNSAVP", &Results::TNSAVP},
+    {"SSAVP", &Results::SSAVP},    {"AVPRST", &Results::AVPRST},
+    {"DVOVDU", &Results::DVOVDU},  {"ALPHA", &Results::ALPHA},
+    {"ALPHAR", &Results::ALPHAR},  {"XFC", &Results::XFC},
+    {"YFORCE", &Results::YFORCE},
 }};
 // clang-format on
 
@@ -95,7 +95,7 @@ using SetupField = std::variant<float Constants::*, float Specimen::*, float Set
 enum class Shown { Always, WithSoil, WithWedgeEnds };
 
 struct SetupSource {
-  ValueInfo info;
+  std::string_view name;  // in the catalogue
   SetupField field;
   Shown shown = Shown::Always;
 };
@@ -103,44 +103,44 @@ struct SetupSource {
 // clang-format off
 const std::array<SetupSource, 69>& setup_sources() {
   static const std::array<SetupSource, 69> kSources{{
-      {{"PAROUT", "", 0}, &Constants::PAROUT}, {{"PARREG", "", 0}, &Constants::PARREG},
-      {{"TYPFRA", "", 0}, &Constants::TYPFRA}, {{"PARLAT", "", 0}, &Constants::PARLAT},
-      {{"PDATCH", "", 0}, &Constants::PDATCH},
-      {{"ALFN", "der", 1}, &Specimen::ALFN},   {{"HTLOWR", "cm", 2}, &Specimen::HTLOWR},
-      {{"GRINL", "", 0}, &Constants::GRINL},   {{"ALFA", "der", 1}, &Setup::ALFA},
-      {{"DIAIN", "cm", 2}, &Specimen::DIAIN},  {{"HTLOWS", "cm", 2}, &Setup::HTLOWS},
-      {{"D1", "cm", 2}, &Specimen::D1},        {{"WTM", "kg", 2}, &Setup::WTM},
-      {{"WS", "kg", 2}, &Setup::WS},           {{"GRSLO", "", 5}, &Constants::GRSLO},
-      {{"VPI", "cm", 2}, &Specimen::VPI},      {{"DIAOUT", "cm", 2}, &Specimen::DIAOUT},
-      {{"HDISC", "cm", 2}, &Specimen::HDISC},  {{"D2", "cm", 2}, &Specimen::D2},
-      {{"XBARTM", "cm", 2}, &Setup::XBARTM},   {{"XBARS", "cm", 2}, &Setup::XBARS},
-      {{"WD", "kg", 2}, &Setup::WD},           {{"DENSOL", "g/cc", 3}, &Setup::DENSOL},
-      {{"CLRNCE", "cm", 2}, &Specimen::CLRNCE}, {{"DH", "cm", 2}, &Setup::DHPLAN},
-      {{"H2", "cm", 2}, &Constants::H2},       {{"YBARTM", "cm", 2}, &Setup::YBARTM},
-      {{"YBARS", "cm", 2}, &Setup::YBARS},     {{"RM", "kg", 2}, &Setup::RM},
-      {{"WADDTM", "kg", 2}, &Specimen::WADDTM}, {{"TMOMAV", "kg.cm", 2}, &Specimen::TMOMAV},
-      {{"TMOMAH", "kg.cm", 2}, &Specimen::TMOMAH}, {{"WTMC", "kg", 2}, &Setup::WTMC},
-      {{"XBRTMC", "cm", 2}, &Setup::XBRTMC},   {{"YBRTMC", "cm", 2}, &Setup::YBRTMC},
-      {{"SW", "kg", 2}, &Setup::SW},           {{"PARINC", "", 0}, &Constants::PARINC},
-      {{"XBARQT", "cm", 2}, &Specimen::XBARQT}, {{"YBARQT", "cm", 2}, &Specimen::YBARQT},
-      {{"D3", "cm", 2}, &Specimen::D3},        {{"DOITRM", "cm", 2}, &Setup::DOITRM},
-      {{"WCINL", "", 3}, &Specimen::WCINL, Shown::WithSoil},
-      {{"PFIXDR", "", 0}, &Specimen::PFIXDR},  {{"LYOK", "cm", 1}, &Constants::LYOK},
-      {{"DCLPSB", "cm", 1}, &Constants::DCLPSB}, {{"HTFPSB", "cm", 1}, &Constants::HTFPSB},
-      {{"HTFSB", "cm", 1}, &Constants::HTFSB}, {{"PSPBDL", "", 0}, &Specimen::PSPBDL},
-      {{"ASPBL1", "", 4}, &Constants::ASPBL1}, {{"DSPBL1", "", 4}, &Constants::DSPBL1},
-      {{"ASPBL2", "", 4}, &Constants::ASPBL2}, {{"DSPBL2", "", 4}, &Constants::DSPBL2},
-      {{"WYK", "kg", 2}, &Constants::WYK},     {{"GS", "", 2}, &Specimen::GS, Shown::WithSoil},
-      {{"PARFPL", "", 0}, &Specimen::PARFPL},  {{"XTMO1", "cm", 2}, &Setup::XTMO1},
-      {{"YTMO1", "cm", 2}, &Setup::YTMO1},     {{"X1C", "cm", 2}, &Setup::X1C},
-      {{"Y1C", "cm", 2}, &Setup::Y1C},         {{"W", "kg", 2}, &Setup::W},
-      {{"WSPPTM", "kg", 3}, &Specimen::WSPPTM}, {{"HEMPTY", "cm", 2}, &Specimen::HEMPTY},
-      {{"HTMOLD", "cm", 1}, &Specimen::HTMOLD}, {{"WTMEMP", "kg", 3}, &Specimen::WTMEMP},
-      {{"SATINL", "", 3}, &Setup::SATINL, Shown::WithSoil},
-      {{"DDENSL", "g/ml", 3}, &Setup::DDENSL, Shown::WithSoil},
-      {{"VOIDR", "", 3}, &Setup::VOIDR, Shown::WithSoil},
-      {{"DH1", "cm", 2}, &Setup::DH1, Shown::WithWedgeEnds},
-      {{"DH2", "cm", 2}, &Specimen::DH2, Shown::WithWedgeEnds},
+      {"PAROUT", &Constants::PAROUT},        {"PARREG", &Constants::PARREG},
+      {"TYPFRA", &Constants::TYPFRA},        {"PARLAT", &Constants::PARLAT},
+      {"PDATCH", &Constants::PDATCH},
+      {"ALFN", &Specimen::ALFN},             {"HTLOWR", &Specimen::HTLOWR},
+      {"GRINL", &Constants::GRINL},          {"ALFA", &Setup::ALFA},
+      {"DIAIN", &Specimen::DIAIN},           {"HTLOWS", &Setup::HTLOWS},
+      {"D1", &Specimen::D1},                 {"WTM", &Setup::WTM},
+      {"WS", &Setup::WS},                    {"GRSLO", &Constants::GRSLO},
+      {"VPI", &Specimen::VPI},               {"DIAOUT", &Specimen::DIAOUT},
+      {"HDISC", &Specimen::HDISC},           {"D2", &Specimen::D2},
+      {"XBARTM", &Setup::XBARTM},            {"XBARS", &Setup::XBARS},
+      {"WD", &Setup::WD},                    {"DENSOL", &Setup::DENSOL},
+      {"CLRNCE", &Specimen::CLRNCE},         {"DH", &Setup::DHPLAN},
+      {"H2", &Constants::H2},                {"YBARTM", &Setup::YBARTM},
+      {"YBARS", &Setup::YBARS},              {"RM", &Setup::RM},
+      {"WADDTM", &Specimen::WADDTM},         {"TMOMAV", &Specimen::TMOMAV},
+      {"TMOMAH", &Specimen::TMOMAH},         {"WTMC", &Setup::WTMC},
+      {"XBRTMC", &Setup::XBRTMC},            {"YBRTMC", &Setup::YBRTMC},
+      {"SW", &Setup::SW},                    {"PARINC", &Constants::PARINC},
+      {"XBARQT", &Specimen::XBARQT},         {"YBARQT", &Specimen::YBARQT},
+      {"D3", &Specimen::D3},                 {"DOITRM", &Setup::DOITRM},
+      {"WCINL", &Specimen::WCINL, Shown::WithSoil},
+      {"PFIXDR", &Specimen::PFIXDR},         {"LYOK", &Constants::LYOK},
+      {"DCLPSB", &Constants::DCLPSB},        {"HTFPSB", &Constants::HTFPSB},
+      {"HTFSB", &Constants::HTFSB},          {"PSPBDL", &Specimen::PSPBDL},
+      {"ASPBL1", &Constants::ASPBL1},        {"DSPBL1", &Constants::DSPBL1},
+      {"ASPBL2", &Constants::ASPBL2},        {"DSPBL2", &Constants::DSPBL2},
+      {"WYK", &Constants::WYK},              {"GS", &Specimen::GS, Shown::WithSoil},
+      {"PARFPL", &Specimen::PARFPL},         {"XTMO1", &Setup::XTMO1},
+      {"YTMO1", &Setup::YTMO1},              {"X1C", &Setup::X1C},
+      {"Y1C", &Setup::Y1C},                  {"W", &Setup::W},
+      {"WSPPTM", &Specimen::WSPPTM},         {"HEMPTY", &Specimen::HEMPTY},
+      {"HTMOLD", &Specimen::HTMOLD},         {"WTMEMP", &Specimen::WTMEMP},
+      {"SATINL", &Setup::SATINL, Shown::WithSoil},
+      {"DDENSL", &Setup::DDENSL, Shown::WithSoil},
+      {"VOIDR", &Setup::VOIDR, Shown::WithSoil},
+      {"DH1", &Setup::DH1, Shown::WithWedgeEnds},
+      {"DH2", &Specimen::DH2, Shown::WithWedgeEnds},
   }};
   return kSources;
 }
@@ -213,21 +213,30 @@ AnalysisValue analysis_value(bool computed, float v) {
 
 }  // namespace
 
-const ValueInfo& info(Quantity q) {
-  return kQuantities.at(at(q)).info;
+const catalogue::Entry& info(Quantity q) {
+  static const std::array<const catalogue::Entry*, QUANTITY_COUNT> kEntries = [] {
+    std::array<const catalogue::Entry*, QUANTITY_COUNT> entries{};
+    for (std::size_t k = 0; k < QUANTITY_COUNT; ++k) {
+      entries[k] = &catalogue::entry(kQuantities[k].name);
+    }
+    return entries;
+  }();
+  return *kEntries.at(at(q));
 }
 
-std::span<const ValueInfo> setup_infos() {
-  static const std::vector<ValueInfo> kInfos = [] {
-    std::vector<ValueInfo> infos;
-    for (const SetupSource& source : setup_sources()) infos.push_back(source.info);
+std::span<const catalogue::Entry> setup_infos() {
+  static const std::vector<catalogue::Entry> kInfos = [] {
+    std::vector<catalogue::Entry> infos;
+    for (const SetupSource& source : setup_sources()) {
+      infos.push_back(catalogue::entry(source.name));
+    }
     return infos;
   }();
   return kInfos;
 }
 
 std::optional<float> setup_value(const TestSnapshot& t, std::string_view name) {
-  const std::span<const ValueInfo> infos = setup_infos();
+  const std::span<const catalogue::Entry> infos = setup_infos();
   for (std::size_t k = 0; k < infos.size() && k < t.setup.size(); ++k) {
     if (infos[k].name == name) return t.setup[k];
   }

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "catalogue/catalogue.h"
 #include "model/readings_check.h"
 #include "model/state.h"
 
@@ -37,16 +38,8 @@ enum class Quantity : std::size_t {
 // clang-format on
 inline constexpr std::size_t QUANTITY_COUNT = static_cast<std::size_t>(Quantity::YFORCE) + 1;
 
-// A named value as the report shows it: its name, its unit as the report writes it ("" for a
-// flag or a plain number) and the decimals of its F field (of the first table that prints it).
-struct ValueInfo {
-  std::string_view name;
-  std::string_view unit;
-  int decimals = 0;
-};
-
-// Name, unit and decimals of a per-reading quantity ("SS", "kPa", 1).
-const ValueInfo& info(Quantity q);
+// The catalogue's entry of a per-reading quantity: name, unit, decimals ("SS", "kPa", 1).
+const catalogue::Entry& info(Quantity q);
 
 // One reading's values of every quantity in report units (mm, N, N.cm, kPa, degrees,
 // minutes). `computed[q]` is false where the test did not compute quantity q for this reading:
@@ -69,7 +62,7 @@ struct ReadingSnapshot {
 // "ALFN" (der), "DIAIN" (cm), "DENSOL" (g/cc), ... A value is absent where the echo leaves it
 // out (the soil values without record 6a, DH1 and DH2 when DH2 is not positive) and for a
 // refused test, whose set-up may not have been completed.
-std::span<const ValueInfo> setup_infos();
+std::span<const catalogue::Entry> setup_infos();
 
 // Table 4: the stresses and dilatancy rates at the peak reading IMAXP and the end reading IEND.
 inline constexpr std::array<Quantity, 8> TABLE4_QUANTITIES{

@@ -108,6 +108,19 @@ std::vector<const TableForm*> tables_in_order(float PAROUT, float PARINC) {
 
 }  // namespace
 
+std::vector<RowLayout> row_layouts() {
+  using catalogue::Table;
+  const Tables& t = tables();
+  return {{Table::Table1, &t.table1.row.layout},
+          {Table::Table2, &t.table2.row.layout},
+          {Table::Table2WithRmv, &t.table2_with_rmv.row.layout},
+          {Table::Table3, &t.table3.row.layout},
+          {Table::Table3WithoutLateralLoad, &t.table3.without_lateral_load->layout},
+          {Table::Summary, &t.summary.row.layout},
+          {Table::SummaryWithoutLateralLoad, &t.summary.without_lateral_load->layout},
+          {Table::Table4, &t.table4.row.layout}};
+}
+
 void write_test_tables(const Run& run, codec::Sink& report) {
   for (const TableForm* table : tables_in_order(run.c.PAROUT, run.c.PARINC)) {
     write_table(run, report, *table);

@@ -11,55 +11,21 @@
 #include <string_view>
 #include <vector>
 
+#include "catalogue/catalogue.h"
 #include "codec/cp857.h"
+#include "export/csv_rows.h"
 #include "sample_snapshot.h"
 
 namespace ostrevik::exports {
 namespace {
 
+using testing::parse_csv;
+using testing::Rows;
 using testing::sample_snapshot;
 using testing::SnapshotRun;
-using Rows = std::vector<std::vector<std::string>>;
 
 const std::vector<std::string> kSamples{"CHECK",   "FREEPL",  "FULL1",    "LATERAL", "PFIXDR",
                                         "SERIES3", "SERIES5", "TENSION1", "TYPFRA1"};
-
-// RFC 4180: records end in CR LF, cells are separated by commas, a quoted cell doubles its
-// quotes. Fails the test on anything else.
-Rows parse_csv(std::string_view bytes) {
-  Rows rows(1, std::vector<std::string>(1));
-  bool quoted = false;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const char c = bytes[i];
-    std::string& cell = rows.back().back();
-    if (quoted) {
-      if (c != '"') {
-        cell += c;
-      } else if (i + 1 < bytes.size() && bytes[i + 1] == '"') {
-        cell += c;
-        ++i;
-      } else {
-        quoted = false;
-      }
-    } else if (c == '"' && cell.empty()) {
-      quoted = true;
-    } else if (c == ',') {
-      rows.back().emplace_back();
-    } else if (c == '\r') {
-      EXPECT_EQ(bytes.substr(i, 2), "\r\n") << "at byte " << i;
-      ++i;
-      rows.emplace_back(1);
-    } else {
-      EXPECT_NE(c, '"') << "quote inside an unquoted cell at byte " << i;
-      EXPECT_NE(c, '\n') << "bare LF at byte " << i;
-      cell += c;
-    }
-  }
-  EXPECT_FALSE(quoted) << "unterminated quoted cell";
-  EXPECT_EQ(rows.back(), std::vector<std::string>(1)) << "the last record lacks its CR LF";
-  rows.pop_back();
-  return rows;
-}
 
 std::size_t column(const std::vector<std::string>& header, std::string_view name) {
   for (std::size_t k = 0; k < header.size(); ++k) {
@@ -197,17 +163,16 @@ TEST(Csv, ReadingValuesRoundToTheReportsText) {
 TEST(Csv, StrengthValuesRoundToTheReportsText) {
   struct Row {
     const char* label;
-    const char* column;
-    int decimals;
+    const char* name;  // in the catalogue, which gives the column's unit and decimals
   };
-  static const Row kRows[] = {{"C = 0 İÇİN KORELASYON KATSAYISI", "CORZRO", 6},
-                              {"ORİJİNDEN GEÇEN KIR.ÇİZ.PHI (der)", "PHIORG [der]", 3},
-                              {"C, Fİ İÇİN KORELASYON K.S, COFCOR", "COFCOR", 6},
-                              {"NORMAL DOĞRUSAL REGR,COHESN (kPa)", "COHESN [kPa]", 3},
-                              {"PHILRG (der)", "PHILRG [der]", 3},
-                              {"ÜSLÜ KIRIL.ÇİZ.: KOREL. KATSAYISI", "COFLOG", 6},
-                              {"ACONST", "ACONST", 4},
-                              {"BEXPNT", "BEXPNT", 4}};
+  static const Row kRows[] = {{"C = 0 İÇİN KORELASYON KATSAYISI", "CORZRO"},
+                              {"ORİJİNDEN GEÇEN KIR.ÇİZ.PHI (der)", "PHIORG"},
+                              {"C, Fİ İÇİN KORELASYON K.S, COFCOR", "COFCOR"},
+                              {"NORMAL DOĞRUSAL REGR,COHESN (kPa)", "COHESN"},
+                              {"PHILRG (der)", "PHILRG"},
+                              {"ÜSLÜ KIRIL.ÇİZ.: KOREL. KATSAYISI", "COFLOG"},
+                              {"ACONST", "ACONST"},
+                              {"BEXPNT", "BEXPNT"}};
   int compared = 0;
   for (const std::string sample : {"SERIES3", "SERIES5"}) {
     SCOPED_TRACE(sample);
@@ -216,13 +181,17 @@ TEST(Csv, StrengthValuesRoundToTheReportsText) {
     for (const std::string& line : lines_of(codec::cp857_to_utf8(run.report))) {
       for (const Row& r : kRows) {
         if (trimmed(line).rfind(r.label, 0) != 0) continue;
+        const catalogue::Entry& entry = catalogue::entry(r.name);
+        const std::string heading = entry.unit.empty()
+                                        ? std::string(r.name)
+                                        : r.name + (" [" + std::string(entry.unit)) + "]";
         std::istringstream values(line.substr(line.rfind(':') + 1));
         std::string printed;
         for (std::size_t c = 1; c <= NCASE && values >> printed; ++c, ++compared) {
-          const std::string cell = strength[c][column(strength[0], r.column)];
-          EXPECT_EQ(printed == "YOK" ? "" : as_printed(cell, r.decimals),
+          const std::string cell = strength[c][column(strength[0], heading)];
+          EXPECT_EQ(printed == "YOK" ? "" : as_printed(cell, entry.decimals),
                     printed == "YOK" ? "" : printed)
-              << r.column << " case " << c;
+              << r.name << " case " << c;
         }
       }
     }

@@ -82,7 +82,7 @@ TEST(Notes, AnalysisNotes) {
   const Case cases[] = {
       {"two tests", [](StrengthSnapshot& s) { s.NTESTS = 2; }, "yalnızca 2 deney"},
       {"negative cohesion", [&](StrengthSnapshot& s) { s.cases[0].COHESN = number(-4.0F); },
-       "Durum 1 (gerçek kesme düzlemi, en yüksek dayanım): kohezyon COHESN = -4.0 kPa"},
+       "Durum 1 (gerçek kesme düzlemi, en yüksek dayanım): kohezyon COHESN = -4.000 kPa"},
       {"steep envelope", [&](StrengthSnapshot& s) { s.cases[4].PHILRG = number(63.0F); },
        "Durum 5"},
       {"poor fit", [&](StrengthSnapshot& s) { s.cases[2].COFCOR = number(0.9F); }, "COFCOR"},
