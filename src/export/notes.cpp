@@ -62,7 +62,12 @@ std::string number_of(std::string_view name, float value) {
 // " kPa": the unit of the catalogue's quantity `name` after a blank, or nothing.
 std::string unit_of(std::string_view name) {
   const std::string_view unit = catalogue::entry(name).unit;
-  return unit.empty() ? std::string() : " " + std::string(unit);
+  std::string text;
+  if (!unit.empty()) {
+    text += ' ';
+    text += unit;
+  }
+  return text;
 }
 
 // "DENSOL = 1.212 g/cc"
