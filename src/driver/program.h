@@ -2,6 +2,7 @@
 // The run driver: the console dialogue, the two files, the test loop, the end of the run.
 #include "codec/record.h"
 #include "export/snapshot.h"
+#include "input/test_source.h"
 #include "model/state.h"
 
 namespace ostrevik::driver {
@@ -20,5 +21,10 @@ int dialogue_main();
 // error, are left to the caller.
 int evaluate_data(Run& run, codec::Source& data, codec::Sink& report, codec::Sink& console,
                   exports::FileSnapshot* snapshot = nullptr);
+
+// The same over the tests of any test source: evaluate_data reads a data file of fixed-column
+// records through input::FixedColumnSource.
+int evaluate_tests(Run& run, input::TestSource& tests, codec::Sink& report, codec::Sink& console,
+                   exports::FileSnapshot* snapshot = nullptr);
 
 }  // namespace ostrevik::driver

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "driver/run_end.h"
-#include "input/readings_records.h"
+#include "input/readings_check.h"
 #include "mechanics/final_pass.h"
 #include "strength/analysis.h"
 #include "strength/regression.h"

@@ -5,10 +5,9 @@
 #include "driver/run_end.h"
 #include "driver/snapshots.h"
 #include "driver/test_step.h"
-#include "input/constants_block.h"
-#include "input/readings_records.h"
-#include "input/specimen_records.h"
-#include "input/title_block.h"
+#include "input/fixed_column_source.h"
+#include "input/prepare.h"
+#include "input/readings_check.h"
 #include "mechanics/evaluation.h"
 #include "mechanics/setup.h"
 #include "model/outcome.h"
@@ -30,8 +29,8 @@ enum class TestEnd {
 
 }  // namespace
 
-void read_constants(Run& run, codec::Source& data, codec::Sink& report) {
-  input::read_constants_block(run, data);
+void take_constants(Run& run, const RawConstants& raw, codec::Sink& report) {
+  input::prepare_constants(run, raw);
   mechanics::compute_frame_masses(run);
   report::write_general_values(run.c, report);
 }
@@ -58,8 +57,10 @@ void count_backward_shear(Counters& n, int test, int readings) {
 
 }  // namespace
 
-void evaluate_readings(Run& run, codec::Source& data, codec::Sink& report) {
-  input::read_readings(run, data);
+void evaluate_readings(Run& run, const input::SourcedTest& sourced, codec::Sink& report) {
+  input::check_reading_count(run);
+  sourced.raise_error_of(input::TestPart::Readings);
+  input::prepare_readings(run, sourced.test.readings);
   if (run.c.PDATCH > 0) {
     input::check_readings(run, report);
     return;
@@ -80,25 +81,27 @@ void evaluate_readings(Run& run, codec::Source& data, codec::Sink& report) {
 namespace {
 
 // One test: its constants block when it begins with one, its title, specimen and readings.
-// A refusal leaves its message in `refusal`.
-TestEnd next_test(Run& run, int test, bool with_constants, codec::Source& data, codec::Sink& report,
+// A read error of the source is raised where the test reaches the part it belongs to. A
+// refusal leaves its message in `refusal`.
+TestEnd next_test(Run& run, int test, input::TestSource& tests, codec::Sink& report,
                   codec::Sink& console, std::string& refusal) {
+  const input::SourcedTest sourced = tests.next();
   try {
-    // A file whose every test brings its own constants block ends after its last test where
-    // the next block would begin: the title read then meets the end, as in any other file.
-    // An empty file is still an error: the first test has nothing to read.
-    const bool later_test_at_end = run.n.NTEST > 0 && data.at_end();
-    if (with_constants && !later_test_at_end) read_constants(run, data, report);
-    if (!input::read_title_block(run, data, report)) return TestEnd::EndOfInput;
+    sourced.raise_error_of(input::TestPart::Constants);
+    if (sourced.test.constants) take_constants(run, *sourced.test.constants, report);
+    input::prepare_titles(run, sourced.titles());
+    report::write_titles(sourced.titles(), report);
+    if (sourced.ends_input) return TestEnd::EndOfInput;
     if (run.n.NTEST >= MAXTS) {
       refusal =
           refuse_test(test, "NTEST", test, "BİR VERİ KÜTÜĞÜ EN ÇOK 40 DENEY İÇEREBİLİR.").record;
       write_to_both(refusal, report, console);
       return TestEnd::TooManyTests;
     }
-    input::read_specimen_records(run, data);
+    sourced.raise_error_of(input::TestPart::Specimen);
+    input::prepare_specimen(run, sourced.test);
     set_up_test(run, test, report);
-    evaluate_readings(run, data, report);
+    evaluate_readings(run, sourced, report);
     return TestEnd::Finished;
   } catch (const TestRefused& refused) {
     refusal = refused.record;
@@ -108,10 +111,6 @@ TestEnd next_test(Run& run, int test, bool with_constants, codec::Source& data, 
     write_iteration_limit_message(report, console);
     return TestEnd::IterationLimit;
   }
-}
-
-bool begins_with_constants(float PFIXDR) {
-  return PFIXDR == 1.0F || PFIXDR == 3.0F;
 }
 
 exports::TestKind kind_of(TestEnd end, const Run& run) {
@@ -132,14 +131,19 @@ exports::TestKind kind_of(TestEnd end, const Run& run) {
 
 int evaluate_data(Run& run, codec::Source& data, codec::Sink& report, codec::Sink& console,
                   exports::FileSnapshot* snapshot) {
+  input::FixedColumnSource tests(data);
+  return evaluate_tests(run, tests, report, console, snapshot);
+}
+
+int evaluate_tests(Run& run, input::TestSource& tests, codec::Sink& report, codec::Sink& console,
+                   exports::FileSnapshot* snapshot) {
   std::vector<int> nonfinite_tests;
-  bool with_constants = true;
   TestEnd end = TestEnd::Finished;
   while (end == TestEnd::Finished) {
     const int test = run.n.NTEST + 1;
     const int nonfinite_before = report.nonfinite_fields;
     std::string refusal;
-    end = next_test(run, test, with_constants, data, report, console, refusal);
+    end = next_test(run, test, tests, report, console, refusal);
     if (snapshot != nullptr && end != TestEnd::EndOfInput) {
       snapshot->tests.push_back(snapshot_of_test(run, test, kind_of(end, run), refusal));
     }
@@ -148,7 +152,6 @@ int evaluate_data(Run& run, codec::Source& data, codec::Sink& report, codec::Sin
     if (report.nonfinite_fields > nonfinite_before) {
       nonfinite_tests.push_back(test);
     }
-    with_constants = begins_with_constants(run.s.PFIXDR);
   }
 
   bool nonfinite_in_analysis = false;

@@ -1,7 +1,7 @@
+#include "input/readings_check.h"
+
 #include <cmath>
 #include <vector>
-
-#include "input/readings_records.h"
 
 namespace ostrevik::input {
 namespace {

@@ -99,23 +99,22 @@ struct Specimen {
   float PARFPL = 0;  // shear-plane geometry: 1 from the clearance, ≠ 0 with DH 0 a free plane
   float PFIXDR = 0;  // 2, 3: record 7 read; 1, 3: the next test begins with constants
   float PSPBDL = 0;  // 1: both spring balances are read
-  float RNREAD = 0;  // number of readings (above 40 in record 6: record 6a follows)
+  float RNREAD = 0;  // number of readings, of record 6a when the test has it
   // record 6a (kept from an earlier test when absent)
   float GS = 0;      // specific gravity of the grains
   float WCINL = 0;   // initial water content, fraction
   float PARSOL = 0;  // 1 when record 6a was read for this test
   float DIASP = 0;   // specimen diameter, a copy of DIAIN, cm
   // record 7 or the standard mould set
-  float DIAOUT = 0;              // outer diameter of the top mould, cm
-  float HTLOWR = 0;              // height of the top mould's straight wall, cm
-  float XBARQT = 0;              // lateral-load point on the top mould, along the plane, cm
-  float YBARQT = 0;              // lateral-load point on the top mould, across the plane, cm
-  float HTMOLD = 0;              // height of the mould, cm
-  float WTMEMP = 0;              // mass of the empty mould, kg
-  float WADDTM = 0;              // mass added to the top mould, kg
-  float TMOMAV = 0;              // moment of the added mass, vertical lever, kg·cm
-  float TMOMAH = 0;              // moment of the added mass, horizontal lever, kg·cm
-  std::array<char, 80> TITLE{};  // the title record last read, CP857 bytes
+  float DIAOUT = 0;  // outer diameter of the top mould, cm
+  float HTLOWR = 0;  // height of the top mould's straight wall, cm
+  float XBARQT = 0;  // lateral-load point on the top mould, along the plane, cm
+  float YBARQT = 0;  // lateral-load point on the top mould, across the plane, cm
+  float HTMOLD = 0;  // height of the mould, cm
+  float WTMEMP = 0;  // mass of the empty mould, kg
+  float WADDTM = 0;  // mass added to the top mould, kg
+  float TMOMAV = 0;  // moment of the added mass, vertical lever, kg·cm
+  float TMOMAH = 0;  // moment of the added mass, horizontal lever, kg·cm
   std::array<std::array<char, 80>, 3> TITLES{};  // the three title records of the test, CP857
 };
 
@@ -206,35 +205,24 @@ struct Setup {
   int NREAD = 0;     // number of readings of the test
 };
 
-// Readings of the current test and their conversion. The gauge readings are divisions as read
-// and cm after their conversion; the report's mm and N are in Results.
+// The readings of the current test converted from the divisions of the data (RawTest) to cm
+// and kg; the report's mm and N are in Results.
 struct Readings {
-  RArr TIMHR;        // hour of the reading, h
-  RArr TIMMN;        // minutes of the reading, min
-  RArr DXABS;        // horizontal displacement from reading 1: divisions, cm
-  RArr DY1ABS;       // vertical displacement from reading 1: divisions, cm
-  RArr DTMLP2;       // top-cap displacement from reading 1, less VPI: divisions, cm
-  RArr DRPB;         // piston displacement from reading 1: divisions, cm
-  RArr GRREAD;       // vertical-load gauge, divisions
-  RArr SPBRD1;       // spring balance 1, divisions
-  RArr HTFYKS;       // lateral-yoke level, cm
-  RArr DECLYK;       // lateral-yoke offset, cm
-  RArr SPBRD2;       // spring balance 2, divisions
-  IArr IPARFL;       // flag of the reading (≠ 0 freezes a free plane)
-  IArr INDEX;        // passes of the rotation iteration of the reading
-  RArr TIMACT;       // time of day as hours + minutes / 100
-  RArr TCLOCK;       // time of day, min
-  RArr T;            // time from reading 1, min
-  RArr P;            // vertical load, kg
-  RArr QSPBAL;       // lateral load from the spring balances, kg (0: none at this reading)
-  RArr WQNC;         // yoke mass with a lateral load, kg
-  float DXZRO = 0;   // horizontal gauge at reading 1, divisions
-  float DYZRO = 0;   // vertical gauge at reading 1, divisions
-  float DTMZRO = 0;  // top-cap gauge at reading 1, divisions
-  float DRPZRO = 0;  // piston gauge at reading 1, divisions
-  float SPBF1 = 0;   // spring balance 1 of the reading last converted, kg
-  float SPBF2 = 0;   // spring balance 2 of the reading last converted, kg
-  float WQW = 0;     // yoke mass of the reading last converted, kg
+  RArr DXABS;     // horizontal displacement from reading 1, cm
+  RArr DY1ABS;    // vertical displacement from reading 1, cm
+  RArr DTMLP2;    // top-cap displacement from reading 1, less VPI, cm
+  RArr DRPB;      // piston displacement from reading 1, cm
+  RArr HTFYKS;    // lateral-yoke level, cm
+  RArr DECLYK;    // lateral-yoke offset, cm
+  IArr IPARFL;    // flag of the reading (≠ 0 freezes a free plane)
+  IArr INDEX;     // passes of the rotation iteration of the reading
+  RArr TIMACT;    // time of day as hours + minutes / 100
+  RArr TCLOCK;    // time of day, min
+  RArr T;         // time from reading 1, min
+  RArr P;         // vertical load, kg
+  RArr QSPBAL;    // lateral load from the spring balances, kg (0: none at this reading)
+  RArr WQNC;      // yoke mass with a lateral load, kg
+  float WQW = 0;  // yoke mass of the reading last converted, kg
 };
 
 // One row of Table 1A: a no-tension correction of the evaluation with rotation (JJ 1) or on

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <span>
+#include <string_view>
 
 namespace ostrevik::report {
 namespace {
@@ -38,6 +39,20 @@ void write_general_values(const Constants& c, codec::Sink& report) {
   codec::write(report, kFlags, {c.PAROUT, c.PARREG, c.TYPFRA, c.PARLAT, c.PDATCH});
   codec::write(report, kGauges,
                {c.DIASTB, c.WHJ, c.WPR, c.CONDX, c.CONDY, c.DVPR, c.CONYMP, c.CONRPB, c.POISNR});
+}
+
+void write_titles(std::span<const TitleRecord> titles, codec::Sink& report) {
+  constexpr int kTitleItems = 20;  // four columns each: columns 1 to 80
+  static const codec::Layout kFourEmptyLines("(/,/,/)");
+  static const codec::Layout kTitleEcho("(27X,20A4)");
+  codec::write(report, kFourEmptyLines);
+  for (const TitleRecord& title : titles) {
+    std::array<codec::Value, kTitleItems> items;
+    for (int k = 0; k < kTitleItems; ++k) {
+      items.at(static_cast<std::size_t>(k)) = std::string_view(title.data() + 4 * k, 4);
+    }
+    codec::write(report, kTitleEcho, items);
+  }
 }
 
 void write_specimen_values(const Run& run, codec::Sink& report) {

@@ -1,5 +1,5 @@
 // Every input that ever made a fuzz target crash or hang, replayed through the same entry
-// points: tests/fuzz-regressions/run/ for the whole run, reader/ for the record reader.
+// points: tests/fuzz-regressions/run/ for the whole run, reader/ for the test source.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -27,7 +27,7 @@ TEST(FuzzRegressions, EveryFoundInputEndsProperly) {
     const std::string bytes = bytes_of(entry.path());
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
     if (entry.path().parent_path().filename() == "reader") {
-      ostrevik::fuzz::read_records_bytes(data, bytes.size());
+      ostrevik::fuzz::read_tests_bytes(data, bytes.size());
     } else {
       ostrevik::fuzz::evaluate_data_bytes(data, bytes.size());
     }

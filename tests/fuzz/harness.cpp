@@ -1,6 +1,5 @@
 #include "fuzz/harness.h"
 
-#include <array>
 #include <cstdlib>
 #include <memory>
 #include <stdexcept>
@@ -14,6 +13,8 @@
 #include "export/csv.h"
 #include "export/html.h"
 #include "export/xml_tree.h"
+#include "input/fixed_column_source.h"
+#include "input/prepare.h"
 
 namespace ostrevik::fuzz {
 
@@ -64,34 +65,24 @@ void evaluate_data_bytes(const std::uint8_t* data, std::size_t size) {
   }
 }
 
-void read_records_bytes(const std::uint8_t* data, std::size_t size) {
-  static const std::array<codec::Layout, 4> layouts{
-      codec::Layout("(9F8.0)"), codec::Layout("(2F4.0,4F8.0,F7.0,I1,2F8.0,2F4.0)"),
-      codec::Layout("(20A4)"), codec::Layout("(A)")};
-  if (size == 0) return;
-  const auto& layout = layouts[data[0] % layouts.size()];
-  codec::Source source(std::string(reinterpret_cast<const char*>(data) + 1, size - 1), 5,
-                       "FUZZ.DAT");
-  std::array<float, 18> reals{};
-  std::array<char, 80> text{};
-  int flag = 0;
-  try {
-    while (!source.at_end()) {
-      if (data[0] % layouts.size() == 1) {
-        codec::read(source, layout,
-                    {&reals[0], &reals[1], &reals[2], &reals[3], &reals[4], &reals[5], &reals[6],
-                     &flag, &reals[7], &reals[8], &reals[9], &reals[10]});
-      } else if (data[0] % layouts.size() == 0) {
-        codec::read(source, layout,
-                    {&reals[0], &reals[1], &reals[2], &reals[3], &reals[4], &reals[5], &reals[6],
-                     &reals[7], &reals[8], &reals[9], &reals[10], &reals[11], &reals[12],
-                     &reals[13], &reals[14], &reals[15], &reals[16], &reals[17]});
-      } else {
-        codec::read(source, layout, {std::span<char>(text.data(), 12)});
-      }
+void read_tests_bytes(const std::uint8_t* data, std::size_t size) {
+  codec::Source source{std::string(reinterpret_cast<const char*>(data), size), 5, "FUZZ.DAT"};
+  input::FixedColumnSource tests(source);
+  auto run = std::make_unique<Run>();
+  for (int test = 1; test <= MAXTS + 1; ++test) {
+    const input::SourcedTest sourced = tests.next();
+    if (sourced.test.readings.size() > static_cast<std::size_t>(MAXRD)) std::abort();
+    if (sourced.error || sourced.ends_input) return;
+    if (sourced.test.constants) input::prepare_constants(*run, *sourced.test.constants);
+    input::prepare_titles(*run, sourced.titles());
+    input::prepare_specimen(*run, sourced.test);
+    run->u.NREAD = truncate_to_int(run->s.RNREAD);
+    const bool counted = run->u.NREAD >= 2 && run->u.NREAD <= MAXRD;
+    if (sourced.test.readings.size() != (counted ? static_cast<std::size_t>(run->u.NREAD) : 0U)) {
+      std::abort();
     }
-  } catch (const codec::FatalError&) {
-    // Conversion errors and the end of the file are proper outcomes.
+    if (!counted) return;  // the test is refused
+    input::prepare_readings(*run, sourced.test.readings);
   }
 }
 

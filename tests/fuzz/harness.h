@@ -10,7 +10,9 @@ namespace ostrevik::fuzz {
 // unwarned, or when the page is not well-formed XML.
 void evaluate_data_bytes(const std::uint8_t* data, std::size_t size);
 
-// Reads every record of the bytes under a layout chosen by the first byte.
-void read_records_bytes(const std::uint8_t* data, std::size_t size);
+// Reads every test of the bytes through the fixed-column source and prepares it into a run
+// state. Aborts when a test holds more readings than its count allows, or when the source goes
+// on after the end of the input or a read error.
+void read_tests_bytes(const std::uint8_t* data, std::size_t size);
 
 }  // namespace ostrevik::fuzz

@@ -6,7 +6,9 @@
 
 #include "codec/cp857.h"
 #include "data_text.h"
-#include "input/readings_records.h"
+#include "input/fixed_column_source.h"
+#include "input/prepare.h"
+#include "input/readings_check.h"
 #include "model/outcome.h"
 
 namespace ostrevik::input {
@@ -28,16 +30,26 @@ struct Reading {
   }
 };
 
+// The readings records of a test as the source reads them.
+std::vector<RawReading> raw_readings(const std::vector<Reading>& readings) {
+  testing::SpecimenRecords specimen;
+  specimen.RNREAD = std::to_string(readings.size());
+  std::string text = testing::constants_block() + testing::titles() + specimen.text();
+  for (const Reading& r : readings) text += r.record() + "\r\n";
+  codec::Source data = source_of(text);
+  FixedColumnSource tests(data);
+  const SourcedTest test = tests.next();
+  EXPECT_FALSE(test.error);
+  EXPECT_TRUE(data.at_end());
+  return test.test.readings;
+}
+
 // A run with gauge constants of 0.001 cm a division and the given readings read and converted.
 ostrevik::Run converted(const std::vector<Reading>& readings, ostrevik::Run run = {}) {
   run.c.CONDX = run.c.CONDY = run.c.CONYMP = run.c.CONRPB = 0.001F;
   run.c.DVPR = 0.000254F;
   run.u.NREAD = static_cast<int>(readings.size());
-  std::string text;
-  for (const Reading& r : readings) text += r.record() + "\r\n";
-  codec::Source data = source_of(text);
-  read_readings(run, data);
-  EXPECT_TRUE(data.at_end());
+  prepare_readings(run, raw_readings(readings));
   return run;
 }
 
@@ -123,28 +135,42 @@ TEST(Readings, GaugesLoadAndWorkingHeight) {
     EXPECT_FLOAT_EQ(run.r.DTMLP2(1), -0.2F);
     EXPECT_FLOAT_EQ(run.r.DTMLP2(2), 0.01F - 0.2F);
     EXPECT_FLOAT_EQ(run.r.DRPB(2), 0.0005F);  // the piston reading falls: DRPB grows
-    EXPECT_EQ(run.r.DXZRO, 100);
     EXPECT_EQ(run.r.IPARFL(1), 1);
     EXPECT_EQ(run.r.INDEX(2), 0);
   }
 }
 
+// A count outside 2..40 reads no readings record, and the test is refused.
 TEST(Readings, CountOutsideTwoToFortyIsRefusedBeforeReading) {
-  for (const int nread : {-3, 0, 1, 41, 400}) {
+  struct Case {
+    std::string RNREAD, soil;  // record 6 and record 6a's count ("" without record 6a)
+    int NREAD;
+  };
+  const Case cases[] = {
+      {"-3", "", -3}, {"0", "", 0}, {"1", "", 1}, {"41", "41", 41}, {"400", "400", 400}};
+  for (const Case& k : cases) {
+    testing::SpecimenRecords specimen;
+    specimen.RNREAD = k.RNREAD;
+    std::string text = testing::constants_block() + testing::titles() + specimen.text();
+    if (!k.soil.empty()) text += lines({testing::fields({k.soil, "2.7", "0.2"})});
+    codec::Source data = source_of(text + lines({Reading{"9", "0"}.record()}));
+    FixedColumnSource tests(data);
+    const SourcedTest test = tests.next();
+    EXPECT_FALSE(test.error);
+    EXPECT_TRUE(test.test.readings.empty());
+    EXPECT_EQ(data.line_number(), k.soil.empty() ? 8 : 9);
     ostrevik::Run run;
     run.n.NTEST = 7;
-    run.u.NREAD = nread;
-    codec::Source data = source_of(lines({Reading{"9", "0"}.record()}));
+    run.u.NREAD = k.NREAD;
     try {
-      read_readings(run, data);
-      ADD_FAILURE() << nread << " not refused";
+      prepare_readings(run, test.test.readings);
+      ADD_FAILURE() << k.NREAD << " not refused";
     } catch (const TestRefused& refused) {
       EXPECT_EQ(refused.record,
-                codec::to_cp857(" *** DENEY NO. 7: NREAD = " + std::to_string(nread) +
+                codec::to_cp857(" *** DENEY NO. 7: NREAD = " + std::to_string(k.NREAD) +
                                 " ; 2 İLE 40 ARASINDA OLMALIDIR. DENEY "
                                 "DEĞERLENDİRİLMEDİ."));
     }
-    EXPECT_EQ(data.line_number(), 0);
   }
 }
 

@@ -9,53 +9,37 @@
 #include "codec/cp857.h"
 #include "data_text.h"
 #include "driver/test_step.h"
-#include "input/constants_block.h"
-#include "input/readings_records.h"
-#include "input/specimen_records.h"
-#include "input/title_block.h"
+#include "input/fixed_column_source.h"
+#include "input/prepare.h"
 #include "model/outcome.h"
 
 namespace ostrevik::input {
 namespace {
 
+using testing::constants_block;
 using testing::fields;
+using testing::frame_records;
 using testing::lines;
 using testing::records_of;
 using testing::source_of;
+using testing::SpecimenRecords;
+using testing::titles;
 
-// Records 2 and 3 of a constants block with the given H2.
-std::string frame_records(const std::string& h2 = "16.86") {
-  return lines(
-      {fields({"0.984", "1.082", "0.073", "1.27", "0.0015", "1.87", "0", "0.2511"}),
-       fields({"2.004", "0.928", h2, "0.353", "0.79", "0.001", "0.001", "0.001", "0.001"})});
+// The first test of a data text as the source hands it out.
+SourcedTest first_test(const std::string& text) {
+  codec::Source data = source_of(text);
+  FixedColumnSource tests(data);
+  return tests.next();
 }
-
-std::string constants_block(const std::string& h2 = "16.86") {
-  return lines({fields({"0.0", "6", "3.0", "0", "0", "0.39"})}) + frame_records(h2);
-}
-
-std::string titles() {
-  return lines({"TEST", "BOREHOLE", "SAMPLE"});
-}
-
-// Records 5 and 6 of a 30-degree specimen of 10.4 cm in standard mould set 5.
-struct SpecimenRecords {
-  std::string ALFN = "30.0", DIAIN = "10.4", HEMPTY = "2.47", DH = "0", DH2 = "0", PARFPL = "0",
-              PFIXDR = "0", RNREAD = "20";
-  std::string text() const {
-    return lines({fields({ALFN, DIAIN, "30", "1", "11.572", HEMPTY, "2.0", "4.5", "1.33"}),
-                  fields({"2.94", "0.16", "0.15", DH, DH2, PARFPL, PFIXDR, "0", RNREAD})});
-  }
-};
 
 // A test read and set up as the run does it, up to its readings.
 ostrevik::Run set_up(const std::string& text, codec::StringSink* report = nullptr) {
   ostrevik::Run run;
   codec::StringSink sink;
-  codec::Source data = source_of(text);
-  driver::read_constants(run, data, sink);
-  read_title_block(run, data, sink);
-  read_specimen_records(run, data);
+  const SourcedTest test = first_test(text);
+  driver::take_constants(run, test.test.constants.value(), sink);
+  prepare_titles(run, test.titles());
+  prepare_specimen(run, test.test);
   driver::set_up_test(run, 1, report != nullptr ? *report : sink);
   return run;
 }
@@ -93,8 +77,8 @@ TEST(ConstantsBlock, Defaults) {
     SCOPED_TRACE(k.flags);
     const std::string rec3 = fields({"2", "1", "16.5", "0.3", "0.3", "-0.002", "0", "0", "0.002"});
     ostrevik::Run run;
-    codec::Source data = source_of(lines({k.flags, k.rec2, rec3, lateral, "TITLE"}));
-    read_constants_block(run, data);
+    const SourcedTest test = first_test(lines({k.flags, k.rec2, rec3, lateral, "TITLE"}));
+    prepare_constants(run, test.test.constants.value());
     EXPECT_EQ(run.c.POISNR, k.POISNR);
     EXPECT_EQ(run.c.TYPFRA, k.TYPFRA);
     EXPECT_EQ(run.c.PARINC, k.PARINC);
@@ -108,16 +92,18 @@ TEST(ConstantsBlock, Defaults) {
     EXPECT_EQ(run.p.H2ACT, 16.5F);
     // the lateral-load record is read exactly when PARLAT > 0
     EXPECT_EQ(run.c.WYK, run.c.PARLAT > 0 ? 1.0F : 0.0F);
-    EXPECT_EQ(data.next_record(), run.c.PARLAT > 0 ? "TITLE" : lateral);
+    const std::string title(test.titles().front().data(), 80);
+    EXPECT_EQ(title.substr(0, title.find_last_not_of(' ') + 1),
+              run.c.PARLAT > 0 ? "TITLE" : lateral);
   }
 }
 
 TEST(ConstantsBlock, EchoColumns) {
   ostrevik::Run run;
   codec::StringSink report;
-  codec::Source data =
-      source_of(lines({fields({"1", "8", "-1", "2", "0", "0"})}) + frame_records());
-  driver::read_constants(run, data, report);
+  const SourcedTest test =
+      first_test(lines({fields({"1", "8", "-1", "2", "0", "0"})}) + frame_records());
+  driver::take_constants(run, test.test.constants.value(), report);
   const auto out = records_of(report);
   ASSERT_EQ(out.size(), 8U);
   EXPECT_EQ(out[0], "");
@@ -179,14 +165,18 @@ TEST(SpecimenRecords, SoilAndMouldRecordsWhenAnnounced) {
     text += lines({"NEXT"});
     ostrevik::Run run;
     run.s.GS = 2.7F;
-    codec::Source data = source_of(text);
-    read_specimen_records(run, data);
+    codec::Source data = source_of(constants_block() + titles() + text);
+    FixedColumnSource tests(data);
+    const SourcedTest test = tests.next();
+    prepare_specimen(run, test.test);
     EXPECT_EQ(run.s.RNREAD, k.count);
     EXPECT_EQ(run.s.PARSOL, k.PARSOL);
     EXPECT_EQ(run.s.GS, k.PARSOL == 1 ? 2.63F : 2.7F);  // kept when the soil record is absent
     EXPECT_EQ(run.s.DIAOUT, k.DIAOUT);
     EXPECT_EQ(run.s.DIASP, 10.4F);
-    EXPECT_EQ(data.next_record(), "NEXT");
+    // the readings begin at NEXT, which is no readings record
+    EXPECT_EQ(test.error_part, TestPart::Readings);
+    EXPECT_EQ(data.line_number(), 9 + (k.PARSOL == 1 ? 1 : 0) + (k.DIAOUT == 9.5F ? 1 : 0));
   }
 }
 
@@ -284,28 +274,33 @@ TEST(SetUp, SecondTestWithoutConstantsBlock) {
   first.RNREAD = "2";
   SpecimenRecords second;
   second.ALFN = "40";
+  second.RNREAD = "2";
   const std::string reading = fields({"10", "5"}, 4) + fields({"1", "1", "1", "1"}) + "   2000";
   const std::string text = constants_block("16.5") + titles() + first.text() +
                            lines({reading, reading}) + titles() + second.text();
   ostrevik::Run run;
   codec::StringSink report;
-  codec::Source data = source_of(text);
-  driver::read_constants(run, data, report);
-  ASSERT_TRUE(read_title_block(run, data, report));
-  read_specimen_records(run, data);
+  codec::Source data = source_of(text + lines({reading, reading}));
+  FixedColumnSource tests(data);
+  const SourcedTest test1 = tests.next();
+  driver::take_constants(run, test1.test.constants.value(), report);
+  prepare_titles(run, test1.titles());
+  prepare_specimen(run, test1.test);
   driver::set_up_test(run, 1, report);
   EXPECT_EQ(run.u.RM, run.c.RMPR);
-  read_readings(run, data);
+  prepare_readings(run, test1.test.readings);
   EXPECT_FLOAT_EQ(run.p.H2ACT, 15.992F);
-  ASSERT_TRUE(read_title_block(run, data, report));
-  read_specimen_records(run, data);
+  const SourcedTest test2 = tests.next();
+  ASSERT_FALSE(test2.test.constants);
+  prepare_titles(run, test2.titles());
+  prepare_specimen(run, test2.test);
   driver::set_up_test(run, 2, report);
   EXPECT_EQ(run.n.NTEST, 2);
   EXPECT_EQ(run.p.ISET, 4);
   EXPECT_EQ(run.u.RM, run.c.RMLC);
   EXPECT_EQ(run.c.H2, 16.5F);
   EXPECT_TRUE(data.at_end());
-  EXPECT_FALSE(read_title_block(run, data, report));
+  EXPECT_TRUE(tests.next().ends_input);
 }
 
 TEST(SetUp, EchoWithPAROUT8AndSoilRecord) {

@@ -1,5 +1,5 @@
 #pragma once
-// The readings records of a test, their conversion, and the readings check.
+// The readings check of a check-only test.
 #include <vector>
 
 #include "codec/record.h"
@@ -7,10 +7,6 @@
 #include "model/state.h"
 
 namespace ostrevik::input {
-
-// Reads NREAD readings records and converts them. Throws TestRefused when NREAD is outside
-// 2..40 (before any record is read).
-void read_readings(Run& run, codec::Source& data);
 
 // The readings check: the readings 3..NREAD whose gauge rates look like a single wrong value,
 // pairing by pairing (horizontal against vertical, vertical against horizontal, top cap against
