@@ -1,7 +1,8 @@
+#include "driver/test_loop.h"
+
 #include <string>
 #include <vector>
 
-#include "driver/program.h"
 #include "driver/run_end.h"
 #include "driver/snapshots.h"
 #include "driver/test_step.h"
@@ -13,6 +14,7 @@
 #include "mechanics/setup.h"
 #include "model/outcome.h"
 #include "report/echo.h"
+#include "report/refusal.h"
 #include "report/test_tables.h"
 #include "strength/analysis.h"
 
@@ -76,8 +78,7 @@ TestEnd next_test(Run& run, bool with_constants, codec::Source& data, codec::Sin
     if (!input::read_title_block(run, data, report)) return TestEnd::EndOfInput;
     if (run.n.NTEST >= MAXTS) {
       const int test = MAXTS + 1;
-      refusal =
-          refuse_test(test, "NTEST", test, "BİR VERİ KÜTÜĞÜ EN ÇOK 40 DENEY İÇEREBİLİR.").record;
+      refusal = report::refusal_record(Refusal{test, "NTEST", test, Rule::AtMost40Tests});
       write_to_both(refusal, report, console);
       return TestEnd::TooManyTests;
     }
@@ -86,8 +87,8 @@ TestEnd next_test(Run& run, bool with_constants, codec::Source& data, codec::Sin
     evaluate_readings(run, data, report);
     return TestEnd::Finished;
   } catch (const TestRefused& refused) {
-    refusal = refused.record;
-    write_to_both(refused.record, report, console);
+    refusal = report::refusal_record(refused.refusal);
+    write_to_both(refusal, report, console);
     return TestEnd::Refused;
   } catch (const IterationLimitExceeded&) {
     write_iteration_limit_message(report, console);

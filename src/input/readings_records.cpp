@@ -82,7 +82,7 @@ void convert_reading(Run& run, int i) {
 void read_readings(Run& run, codec::Source& data) {
   const int nread = run.u.NREAD;
   if (nread < 2 || nread > MAXRD) {
-    throw refuse_test(run.n.NTEST, "NREAD", nread, "2 İLE 40 ARASINDA OLMALIDIR.");
+    throw refuse_test(run.n.NTEST, "NREAD", nread, Rule::Between2And40);
   }
   for (int i = 1; i <= nread; ++i) read_record(run.r, i, data);
   carry_hours_forward(run.r, nread);

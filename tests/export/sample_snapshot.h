@@ -9,7 +9,7 @@
 
 #include "codec/errors.h"
 #include "codec/record.h"
-#include "driver/program.h"
+#include "driver/test_loop.h"
 #include "export/snapshot.h"
 
 namespace ostrevik::testing {

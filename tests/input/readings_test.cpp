@@ -139,10 +139,10 @@ TEST(Readings, CountOutsideTwoToFortyIsRefusedBeforeReading) {
       read_readings(run, data);
       ADD_FAILURE() << nread << " not refused";
     } catch (const TestRefused& refused) {
-      EXPECT_EQ(refused.record,
-                codec::to_cp857(" *** DENEY NO. 7: NREAD = " + std::to_string(nread) +
-                                " ; 2 İLE 40 ARASINDA OLMALIDIR. DENEY "
-                                "DEĞERLENDİRİLMEDİ."));
+      EXPECT_EQ(refused.refusal.test, 7);
+      EXPECT_EQ(refused.refusal.name, "NREAD");
+      EXPECT_EQ(refused.refusal.value, RefusedValue(nread));
+      EXPECT_EQ(refused.refusal.rule, Rule::Between2And40);
     }
     EXPECT_EQ(data.line_number(), 0);
   }
