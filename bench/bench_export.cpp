@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "codec/record.h"
-#include "driver/program.h"
+#include "driver/test_loop.h"
 #include "export/csv.h"
 #include "export/html.h"
 

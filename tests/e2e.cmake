@@ -1,5 +1,5 @@
-# The driver and end-to-end tests run the program itself.
-foreach(t test_driver test_e2e)
+# The driver, end-to-end and reliability tests run the program itself.
+foreach(t test_driver test_e2e test_reliability)
   if(TARGET ${t})
     add_dependencies(${t} ostrevik)
   endif()

@@ -11,6 +11,7 @@
 #include "driver/console.h"
 #include "driver/dialogue.h"
 #include "driver/files.h"
+#include "driver/test_loop.h"
 
 namespace ostrevik::driver {
 namespace {

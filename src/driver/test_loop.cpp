@@ -1,7 +1,8 @@
+#include "driver/test_loop.h"
+
 #include <string>
 #include <vector>
 
-#include "driver/program.h"
 #include "driver/run_end.h"
 #include "driver/snapshots.h"
 #include "driver/test_step.h"
@@ -12,6 +13,7 @@
 #include "mechanics/setup.h"
 #include "model/outcome.h"
 #include "report/echo.h"
+#include "report/refusal.h"
 #include "report/test_tables.h"
 #include "strength/analysis.h"
 
@@ -93,8 +95,7 @@ TestEnd next_test(Run& run, int test, input::TestSource& tests, codec::Sink& rep
     report::write_titles(sourced.titles(), report);
     if (sourced.ends_input) return TestEnd::EndOfInput;
     if (run.n.NTEST >= MAXTS) {
-      refusal =
-          refuse_test(test, "NTEST", test, "BİR VERİ KÜTÜĞÜ EN ÇOK 40 DENEY İÇEREBİLİR.").record;
+      refusal = report::refusal_record(Refusal{test, "NTEST", test, Rule::AtMost40Tests});
       write_to_both(refusal, report, console);
       return TestEnd::TooManyTests;
     }
@@ -104,8 +105,8 @@ TestEnd next_test(Run& run, int test, input::TestSource& tests, codec::Sink& rep
     evaluate_readings(run, sourced, report);
     return TestEnd::Finished;
   } catch (const TestRefused& refused) {
-    refusal = refused.record;
-    write_to_both(refused.record, report, console);
+    refusal = report::refusal_record(refused.refusal);
+    write_to_both(refusal, report, console);
     return TestEnd::Refused;
   } catch (const IterationLimitExceeded&) {
     write_iteration_limit_message(report, console);

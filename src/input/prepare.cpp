@@ -245,7 +245,7 @@ void select_standard_mould(Run& run) {
 void check_reading_count(const Run& run) {
   const int nread = run.u.NREAD;
   if (nread < 2 || nread > MAXRD) {
-    throw refuse_test(run.n.NTEST, "NREAD", nread, "2 İLE 40 ARASINDA OLMALIDIR.");
+    throw refuse_test(run.n.NTEST, "NREAD", nread, Rule::Between2And40);
   }
 }
 

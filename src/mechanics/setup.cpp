@@ -1,17 +1,12 @@
 #include "mechanics/setup.h"
 
 #include <cmath>
-#include <string_view>
 
 #include "model/elementary.h"
 #include "model/outcome.h"
 
 namespace ostrevik::mechanics {
 namespace {
-
-constexpr std::string_view kBetween0And90 = "0 İLE 90 DERECE ARASINDA OLMALIDIR.";
-constexpr std::string_view kPositive = "SIFIRDAN BÜYÜK OLMALIDIR.";
-constexpr std::string_view kNonZero = "SIFIR OLMAMALIDIR.";
 
 // Soil mass, volume and density, and with the soil record the dry density, saturation and
 // void ratio.
@@ -22,26 +17,26 @@ void set_up_soil(Run& run, int test) {
   u.WD = disc * disc * PI * s.HDISC * run.c.DENSWD / 4000.0F;
   u.WSOLG = (s.WSPPTM - s.WTMEMP - u.WD) * 1000.0F;
   u.VOLSOL = (s.HTMOLD - s.HEMPTY - s.HDISC) * (s.DIAIN * s.DIAIN * PI / 4.0F);
-  if (!(u.VOLSOL > 0.0F)) throw refuse_test(test, "VOLSOL", u.VOLSOL, kPositive);
+  if (!(u.VOLSOL > 0.0F)) throw refuse_test(test, "VOLSOL", u.VOLSOL, Rule::Positive);
   u.DENSOL = u.WSOLG / u.VOLSOL;
   if (s.PARSOL != 1.0F) return;
   const float wet_to_dry = s.WCINL + 1.0F;
-  if (wet_to_dry == 0.0F) throw refuse_test(test, "WCINL", s.WCINL, "-1 OLMAMALIDIR.");
+  if (wet_to_dry == 0.0F) throw refuse_test(test, "WCINL", s.WCINL, Rule::NotMinusOne);
   const float divisor = wet_to_dry * s.GS - u.DENSOL;
   if (divisor == 0.0F) {
-    throw refuse_test(test, "DENSOL", u.DENSOL, "(WCINL+1)*GS DEĞERİNE EŞİT OLMAMALIDIR.");
+    throw refuse_test(test, "DENSOL", u.DENSOL, Rule::NotWetDensityOfGrains);
   }
   u.DDENSL = u.DENSOL / wet_to_dry;
   u.SATINL = u.DENSOL * s.WCINL * s.GS / divisor;
-  if (u.SATINL == 0.0F) throw refuse_test(test, "SATINL", u.SATINL, kNonZero);
+  if (u.SATINL == 0.0F) throw refuse_test(test, "SATINL", u.SATINL, Rule::NonZero);
   u.VOIDR = s.WCINL * s.GS / u.SATINL;
 }
 
 // atan(DIASP / denominator) for a shear plane that must lie strictly between 0 and 90 degrees.
 float plane_angle(float diasp, float denominator, int test) {
-  if (denominator == 0.0F) throw refuse_test(test, "ALFA", 90.0F, kBetween0And90);
+  if (denominator == 0.0F) throw refuse_test(test, "ALFA", 90.0F, Rule::Between0And90);
   const float alfrad = rounded::atan(diasp / denominator);
-  if (!(alfrad > 0.0F)) throw refuse_test(test, "ALFA", degrees(alfrad), kBetween0And90);
+  if (!(alfrad > 0.0F)) throw refuse_test(test, "ALFA", degrees(alfrad), Rule::Between0And90);
   return alfrad;
 }
 
@@ -83,7 +78,7 @@ void set_up_top_mould(Run& run, int test) {
   const Specimen& s = run.s;
   Setup& u = run.u;
   const float height = u.HCOTD + s.HTLOWR;
-  if (height == 0.0F) throw refuse_test(test, "HTLOWR", s.HTLOWR, "-HCOTD OLMAMALIDIR.");
+  if (height == 0.0F) throw refuse_test(test, "HTLOWR", s.HTLOWR, Rule::NotMinusHcotd);
   u.WTM = (u.DOUTSQ - u.DINSQ) * height * run.c.DENSTL * PI / 4000.0F;
   u.YBARTM = (u.DINSQ + u.DOUTSQ) * u.COTN / (height * 16.0F);
   u.XBARTM =
@@ -96,7 +91,7 @@ void set_up_top_mould(Run& run, int test) {
 void set_up_soil_wedge(Run& run, int test) {
   Setup& u = run.u;
   const float height = u.HCOTA + u.HTLOWS;
-  if (height == 0.0F) throw refuse_test(test, "HTLOWS", u.HTLOWS, "-HCOTA OLMAMALIDIR.");
+  if (height == 0.0F) throw refuse_test(test, "HTLOWS", u.HTLOWS, Rule::NotMinusHcota);
   u.WS = height * u.DENSOL * PI * u.DSPSQ / 4000.0F;
   u.YBARS = u.DSPSQ * u.COTA / (height * 16.0F);
   u.XBARS = (3.0F * (u.COTA * u.COTA) * u.DSPSQ + 16.0F * (2.0F * u.HCOTA + u.HTLOWS) * u.HTLOWS) /
@@ -115,8 +110,9 @@ void set_up_geometry(Run& run, int test) {
   const Constants& c = run.c;
   const Specimen& s = run.s;
   Setup& u = run.u;
-  if (!(s.ALFN > 0.0F && s.ALFN < 90.0F)) throw refuse_test(test, "ALFN", s.ALFN, kBetween0And90);
-  if (!(s.DIAIN > 0.0F)) throw refuse_test(test, "DIAIN", s.DIAIN, kPositive);
+  if (!(s.ALFN > 0.0F && s.ALFN < 90.0F))
+    throw refuse_test(test, "ALFN", s.ALFN, Rule::Between0And90);
+  if (!(s.DIAIN > 0.0F)) throw refuse_test(test, "DIAIN", s.DIAIN, Rule::Positive);
 
   set_up_soil(run, test);
 
@@ -128,14 +124,14 @@ void set_up_geometry(Run& run, int test) {
 
   u.ALFNR = PI * s.ALFN / 180.0F;
   u.SINN = rounded::sin(u.ALFNR);
-  if (u.SINN == 0.0F) throw refuse_test(test, "SINN", u.SINN, kNonZero);
+  if (u.SINN == 0.0F) throw refuse_test(test, "SINN", u.SINN, Rule::NonZero);
   u.COTN = 1.0F / rounded::tan(u.ALFNR);
   u.CLRS = s.CLRNCE / u.SINN;
   u.CLRH = u.CLRS / 2.0F;
-  if (!(s.DIAOUT > 0.0F)) throw refuse_test(test, "DIAOUT", s.DIAOUT, kPositive);
+  if (!(s.DIAOUT > 0.0F)) throw refuse_test(test, "DIAOUT", s.DIAOUT, Rule::Positive);
   // A wall of no thickness would give the mould a negative mass.
   if (!(s.DIAIN < s.DIAOUT)) {
-    throw refuse_test(test, "DIAIN", s.DIAIN, "DIAOUT DEĞERİNDEN KÜÇÜK OLMALIDIR.");
+    throw refuse_test(test, "DIAIN", s.DIAIN, Rule::BelowDiaout);
   }
   u.TWALL = (s.DIAOUT - s.DIAIN) / 2.0F;
   u.DIFDIA = s.DIAIN - s.DIASP;
@@ -164,7 +160,7 @@ void set_up_geometry(Run& run, int test) {
   u.HCOTA = u.COTA * s.DIASP / 2.0F;
   u.DSPSQ = s.DIASP * s.DIASP;
   u.WTMC = s.WADDTM + u.WTM;
-  if (u.WTMC == 0.0F) throw refuse_test(test, "WTMC", u.WTMC, kNonZero);
+  if (u.WTMC == 0.0F) throw refuse_test(test, "WTMC", u.WTMC, Rule::NonZero);
   u.XBRTMC = (u.XBARTM * u.WTM + s.TMOMAH) / u.WTMC;
   u.YBRTMC = (u.YBARTM * u.WTM + s.TMOMAV) / u.WTMC;
 
@@ -181,7 +177,7 @@ void set_up_moving_assembly(Run& run, int test) {
   Setup& u = run.u;
   // From here on the top mould counts with its additions.
   u.W = u.WTMC + u.WS + u.WD + c.WLP1;
-  if (u.W == 0.0F) throw refuse_test(test, "W", u.W, kNonZero);
+  if (u.W == 0.0F) throw refuse_test(test, "W", u.W, Rule::NonZero);
   u.SUMWY = u.YBARS * u.WS + u.YBRTMC * u.WTMC + (u.WD + u.WTMC + c.WLP1) * u.DIFDH;
   u.Y1C = u.SUMWY / u.W;
   u.YTMO1 = u.Y1C - u.DIFDH;

@@ -40,7 +40,8 @@ enum class Pass { Linear, Logarithmic };
 // (correlation COFLOG).
 void regress_case(const Points& p, int c, int IPARRG, Pass pass, Strength& st);
 
-// `SIGHI` raised to the next hundred (`SIGTOP`), ten steps up to it and the case-1 power law at each.
+// `SIGHI` raised to the next hundred (`SIGTOP`), ten steps up to it and the case-1 power law at
+// each.
 void power_law_line(Strength& st);
 
 // Mean principal stresses and equivalent cell pressures of the case-1 peak points, for the

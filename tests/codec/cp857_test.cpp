@@ -55,15 +55,14 @@ TEST(Cp857, DataFileTypedInUtf8) {
 
 TEST(Cp857, UpperHalfAgreesWithIconv) {
   if (!testing::tool_available("iconv")) GTEST_SKIP() << "iconv not found";
-  testing::ScratchFolder folder;
-  ASSERT_TRUE(folder.ok());
+  testing::TempDir folder;
   std::string bytes;
   for (int b = 0x80; b <= 0xFF; ++b) bytes += std::string(1, static_cast<char>(b)) + "\n";
-  testing::write_file(folder / "in", bytes);
+  testing::write_bytes(folder / "in", bytes);
   // -c drops the bytes that have no character, leaving their line empty.
   testing::run("iconv -c -f CP857 -t UTF-8 " + testing::quoted(folder / "in") + " > " +
                testing::quoted(folder / "out") + " 2>/dev/null");
-  std::istringstream lines(testing::read_file(folder / "out"));
+  std::istringstream lines(testing::read_bytes(folder / "out"));
   std::string expected;
   int undefined = 0;
   for (int b = 0x80; b <= 0xFF; ++b) {

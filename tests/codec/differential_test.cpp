@@ -232,19 +232,18 @@ std::string fortran_program(const std::vector<Case>& cases) {
 
 TEST(Differential, FormattedWriteAgreesWithFortran) {
   if (!testing::tool_available("gfortran")) GTEST_SKIP() << "gfortran not found";
-  testing::ScratchFolder folder;
-  ASSERT_TRUE(folder.ok());
+  testing::TempDir folder;
   constexpr unsigned kSeed = 20070402;
   Random random(kSeed);
   std::vector<Case> cases;
   for (int k = 0; k < 2000; ++k) cases.push_back(random_case(random));
 
-  testing::write_file(folder / "differential.f90", fortran_program(cases));
+  testing::write_bytes(folder / "differential.f90", fortran_program(cases));
   ASSERT_TRUE(testing::run("cd " + testing::quoted(folder / "") +
                            " && gfortran -O0 -ffree-line-length-none -o differential "
                            "differential.f90 > build.log 2>&1 && ./differential"))
-      << testing::read_file(folder / "build.log");
-  const std::string fortran = testing::read_file(folder / "out.txt");
+      << testing::read_bytes(folder / "build.log");
+  const std::string fortran = testing::read_bytes(folder / "out.txt");
 
   std::size_t pos = 0;
   int mismatches = 0;
@@ -375,19 +374,18 @@ std::string fortran_reading_program(const std::vector<Field>& fields) {
 
 TEST(Differential, FormattedReadAgreesWithFortran) {
   if (!testing::tool_available("gfortran")) GTEST_SKIP() << "gfortran not found";
-  testing::ScratchFolder folder;
-  ASSERT_TRUE(folder.ok());
+  testing::TempDir folder;
   constexpr unsigned kSeed = 1957;
   Random random(kSeed);
   std::vector<Field> fields;
   for (int k = 0; k < 3000; ++k) fields.push_back(random_field(random));
 
-  testing::write_file(folder / "reading.f90", fortran_reading_program(fields));
+  testing::write_bytes(folder / "reading.f90", fortran_reading_program(fields));
   ASSERT_TRUE(testing::run("cd " + testing::quoted(folder / "") +
                            " && gfortran -O0 -ffree-line-length-none -o reading reading.f90 > "
                            "build.log 2>&1 && ./reading"))
-      << testing::read_file(folder / "build.log");
-  std::istringstream lines(testing::read_file(folder / "out.txt"));
+      << testing::read_bytes(folder / "build.log");
+  std::istringstream lines(testing::read_bytes(folder / "out.txt"));
   int mismatches = 0;
   int values = 0;
   int errors = 0;

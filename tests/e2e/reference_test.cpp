@@ -30,11 +30,12 @@ bool have_python() {
   return std::system("python3 -c '' >/dev/null 2>&1") == 0;
 }
 
-// repcmp.py on the reference and our report; its output goes to the test log.
+// repcmp.py on the reference and our report; its listing of the lines that differ goes to the
+// test log, and a difference, or a comparison that could not be made, fails the test.
 void compare_reports(const fs::path& expected, const fs::path& actual) {
   const std::string command = "python3 '" + (kShared / "tools/repcmp.py").string() + "' '" +
                               expected.string() + "' '" + actual.string() + "' --strict --max 20";
-  [[maybe_unused]] const int status = std::system(command.c_str());
+  EXPECT_EQ(std::system(command.c_str()), 0) << "repcmp.py: the reports differ";
 }
 
 class Sample : public ::testing::TestWithParam<std::string> {
@@ -61,10 +62,10 @@ TEST_P(Sample, RunsToItsNormalEnd) {
       << "the data file is only read";
 }
 
-// On a difference the comparison tool lists the lines that differ.
+// Compared here and by the comparison tool, which on a difference lists the lines that differ.
 TEST_P(Sample, ReportIsByteIdenticalToReference) {
-  if (read_bytes(report()) == read_input(reference(".OUT"))) return;
-  ADD_FAILURE() << "the report differs from the reference";
+  EXPECT_TRUE(read_bytes(report()) == read_input(reference(".OUT")))
+      << "the report differs from the reference";
   if (have_python()) compare_reports(reference(".OUT"), report());
 }
 

@@ -87,17 +87,6 @@ std::vector<std::string> table_rows(const std::vector<std::string>& lines, std::
   return rows;
 }
 
-std::vector<std::string> lines_of(const std::string& bytes) {
-  std::vector<std::string> lines;
-  std::size_t pos = 0;
-  while (pos < bytes.size()) {
-    const std::size_t end = bytes.find("\r\n", pos);
-    lines.push_back(bytes.substr(pos, end - pos));
-    pos = end + 2;
-  }
-  return lines;
-}
-
 // A CSV number rounded to the report's decimals.
 std::string as_printed(const std::string& cell, int decimals) {
   float value = 0;
@@ -126,7 +115,7 @@ TEST(Csv, ReadingValuesRoundToTheReportsText) {
     SCOPED_TRACE(sample);
     const SnapshotRun run = sample_snapshot(sample);
     const Rows readings = parse_csv(csv_files(run.snapshot).at(csv_name(sample, "readings")));
-    const std::vector<std::string> report = lines_of(codec::cp857_to_utf8(run.report));
+    const std::vector<std::string> report = testing::records_of(codec::cp857_to_utf8(run.report));
     std::size_t at = 0;
     std::size_t row = 1;
     for (const TestSnapshot& t : run.snapshot.tests) {
@@ -178,7 +167,7 @@ TEST(Csv, StrengthValuesRoundToTheReportsText) {
     SCOPED_TRACE(sample);
     const SnapshotRun run = sample_snapshot(sample);
     const Rows strength = parse_csv(csv_files(run.snapshot).at(csv_name(sample, "strength")));
-    for (const std::string& line : lines_of(codec::cp857_to_utf8(run.report))) {
+    for (const std::string& line : testing::records_of(codec::cp857_to_utf8(run.report))) {
       for (const Row& r : kRows) {
         if (trimmed(line).rfind(r.label, 0) != 0) continue;
         const catalogue::Entry& entry = catalogue::entry(r.name);
@@ -203,7 +192,7 @@ TEST(Csv, StrengthValuesRoundToTheReportsText) {
 // the horizontal gauge of a readings record.
 std::string edited_series3(std::size_t record, int field, const std::string& value) {
   const std::string bytes =
-      testing::file_bytes(std::string(OSTREVIK_SHARED_DIR) + "/data/SERIES3.DAT");
+      testing::read_input(std::string(OSTREVIK_SHARED_DIR) + "/data/SERIES3.DAT");
   std::size_t begin = 0;
   for (std::size_t k = 0; k < record; ++k) begin = bytes.find("\r\n", begin) + 2;
   std::string line = bytes.substr(begin, bytes.find("\r\n", begin) - begin);

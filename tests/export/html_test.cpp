@@ -22,18 +22,6 @@ using testing::XmlElement;
 
 const PageInfo kInfo{"test", 0};
 
-std::vector<std::string> lines_of(const std::string& bytes) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    std::size_t end = bytes.find("\r\n", start);
-    if (end == std::string::npos) end = bytes.size();
-    lines.push_back(bytes.substr(start, end - start));
-    start = end + 2;
-  }
-  return lines;
-}
-
 std::string trimmed(std::string text) {
   text.erase(0, text.find_first_not_of(' '));
   text.erase(text.find_last_not_of(' ') + 1);
@@ -110,7 +98,7 @@ TEST(HtmlPage, EverySamplePageIsWellFormedWithItsChartsAndTheReportsValues) {
     EXPECT_EQ(page.find("http:", page.find("xhtml") + 5), page.find("http://www.w3.org/2000/svg"))
         << "no address but the SVG namespace";
 
-    const std::vector<std::string> report = lines_of(run.report);
+    const std::vector<std::string> report = testing::records_of(run.report);
     int table1 = 0;
     int summary = 0;
     for (const TestSnapshot& t : run.snapshot.tests) {
@@ -166,7 +154,7 @@ TEST(HtmlPage, EverySamplePageIsWellFormedWithItsChartsAndTheReportsValues) {
 std::string page_of_edited(const std::string& sample, int first, int last,
                            const std::function<void(std::string&)>& edit, const PageInfo& info) {
   const std::string path = std::string(OSTREVIK_SHARED_DIR) + "/data/" + sample + ".DAT";
-  std::vector<std::string> records = lines_of(testing::file_bytes(path));
+  std::vector<std::string> records = testing::records_of(testing::read_input(path));
   for (int k = first; k <= last; ++k) edit(records.at(static_cast<std::size_t>(k)));
   std::string bytes;
   for (const std::string& r : records) bytes += r + "\r\n";

@@ -2,14 +2,13 @@
 // Runs a data file in memory, as the program would, and returns the snapshots of the run with
 // its report and console bytes.
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 
 #include "codec/errors.h"
 #include "codec/record.h"
-#include "driver/program.h"
+#include "common/files.h"
+#include "driver/test_loop.h"
 #include "export/snapshot.h"
 
 namespace ostrevik::testing {
@@ -19,11 +18,6 @@ struct SnapshotRun {
   std::string report;   // CP857 bytes, CR LF
   std::string console;  // CP857 bytes, CR LF
 };
-
-inline std::string file_bytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // The data file `name` given as bytes (a fatal read error gives exit status 2).
 inline SnapshotRun snapshot_of_bytes(const std::string& bytes, const std::string& name) {
@@ -48,7 +42,7 @@ inline SnapshotRun snapshot_of_bytes(const std::string& bytes, const std::string
 inline SnapshotRun sample_snapshot(const std::string& sample) {
   const std::filesystem::path path =
       std::filesystem::path(OSTREVIK_SHARED_DIR) / "data" / (sample + ".DAT");
-  return snapshot_of_bytes(file_bytes(path), sample + ".DAT");
+  return snapshot_of_bytes(read_input(path), sample + ".DAT");
 }
 
 }  // namespace ostrevik::testing

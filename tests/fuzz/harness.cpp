@@ -9,7 +9,7 @@
 #include "codec/cp857.h"
 #include "codec/errors.h"
 #include "codec/record.h"
-#include "driver/program.h"
+#include "driver/test_loop.h"
 #include "export/csv.h"
 #include "export/html.h"
 #include "export/xml_tree.h"

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "codec/record.h"
+#include "common/files.h"
 
 namespace ostrevik::input::testing {
 
@@ -56,14 +57,7 @@ struct SpecimenRecords {
 
 // The records of a sink, without their line ends.
 inline std::vector<std::string> records_of(const codec::StringSink& sink) {
-  std::vector<std::string> out;
-  std::size_t pos = 0;
-  while (pos < sink.bytes.size()) {
-    const std::size_t end = sink.bytes.find("\r\n", pos);
-    out.push_back(sink.bytes.substr(pos, end - pos));
-    pos = end + 2;
-  }
-  return out;
+  return ostrevik::testing::records_of(sink.bytes);
 }
 
 }  // namespace ostrevik::input::testing

@@ -166,10 +166,10 @@ TEST(Readings, CountOutsideTwoToFortyIsRefusedBeforeReading) {
       prepare_readings(run, test.test.readings);
       ADD_FAILURE() << k.NREAD << " not refused";
     } catch (const TestRefused& refused) {
-      EXPECT_EQ(refused.record,
-                codec::to_cp857(" *** DENEY NO. 7: NREAD = " + std::to_string(k.NREAD) +
-                                " ; 2 İLE 40 ARASINDA OLMALIDIR. DENEY "
-                                "DEĞERLENDİRİLMEDİ."));
+      EXPECT_EQ(refused.refusal.test, 7);
+      EXPECT_EQ(refused.refusal.name, "NREAD");
+      EXPECT_EQ(refused.refusal.value, RefusedValue(k.NREAD));
+      EXPECT_EQ(refused.refusal.rule, Rule::Between2And40);
     }
   }
 }

@@ -326,6 +326,7 @@ TEST(SetUp, RefusedTests) {
   struct Case {
     SpecimenRecords rec;
     std::string soil, name;
+    Rule rule;
   };
   auto with = [](auto change) {
     SpecimenRecords r;
@@ -333,19 +334,21 @@ TEST(SetUp, RefusedTests) {
     return r;
   };
   const Case cases[] = {
-      {with([](auto& r) { r.ALFN = "0"; }), "", "ALFN"},
-      {with([](auto& r) { r.ALFN = "90"; }), "", "ALFN"},
-      {with([](auto& r) { r.ALFN = "-30"; }), "", "ALFN"},
-      {with([](auto& r) { r.DIAIN = "0"; }), "", "DIAIN"},
-      {with([](auto& r) { r.HEMPTY = "42"; }), "", "VOLSOL"},
-      {with([](auto& r) { r.RNREAD = "99"; }), fields({"20", "2.63", "0"}), "SATINL"},
-      {with([](auto& r) { r.RNREAD = "99"; }), fields({"20", "2.63", "-1"}), "WCINL"},
-      {with([](auto& r) { r.DH = "-20"; }), "", "ALFA"},
+      {with([](auto& r) { r.ALFN = "0"; }), "", "ALFN", Rule::Between0And90},
+      {with([](auto& r) { r.ALFN = "90"; }), "", "ALFN", Rule::Between0And90},
+      {with([](auto& r) { r.ALFN = "-30"; }), "", "ALFN", Rule::Between0And90},
+      {with([](auto& r) { r.DIAIN = "0"; }), "", "DIAIN", Rule::Positive},
+      {with([](auto& r) { r.HEMPTY = "42"; }), "", "VOLSOL", Rule::Positive},
+      {with([](auto& r) { r.RNREAD = "99"; }), fields({"20", "2.63", "0"}), "SATINL",
+       Rule::NonZero},
+      {with([](auto& r) { r.RNREAD = "99"; }), fields({"20", "2.63", "-1"}), "WCINL",
+       Rule::NotMinusOne},
+      {with([](auto& r) { r.DH = "-20"; }), "", "ALFA", Rule::Between0And90},
       {with([](auto& r) {
          r.DH = "-0.5";
          r.DH2 = "20";
        }),
-       "", "ALFA"},
+       "", "ALFA", Rule::Between0And90},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);
@@ -355,21 +358,22 @@ TEST(SetUp, RefusedTests) {
       set_up(text);
       ADD_FAILURE() << "not refused";
     } catch (const TestRefused& refused) {
-      EXPECT_EQ(refused.record.substr(0, 18 + k.name.size()), " *** DENEY NO. 1: " + k.name);
+      EXPECT_EQ(refused.refusal.test, 1);
+      EXPECT_EQ(refused.refusal.name, k.name);
+      EXPECT_EQ(refused.refusal.rule, k.rule);
     }
   }
 }
 
-TEST(SetUp, RefusalMessage) {
+// The refusal carries the value as the data file gives it, a real.
+TEST(SetUp, RefusalCarriesTheValueRead) {
   SpecimenRecords rec;
   rec.ALFN = "90";
   try {
     set_up(constants_block() + titles() + rec.text());
     FAIL() << "not refused";
   } catch (const TestRefused& refused) {
-    EXPECT_EQ(refused.record,
-              codec::to_cp857(" *** DENEY NO. 1: ALFN = 90 ; 0 İLE 90 DERECE ARASINDA "
-                              "OLMALIDIR. DENEY DEĞERLENDİRİLMEDİ."));
+    EXPECT_EQ(refused.refusal.value, RefusedValue(90.0F));
   }
 }
 
@@ -390,7 +394,9 @@ TEST(SetUp, RefusedZeroSaturationDivisor) {
         try {
           mechanics::set_up_geometry(run, 5);
         } catch (const TestRefused& refused) {
-          EXPECT_EQ(refused.record.substr(0, 24), " *** DENEY NO. 5: DENSOL");
+          EXPECT_EQ(refused.refusal.test, 5);
+          EXPECT_EQ(refused.refusal.name, "DENSOL");
+          EXPECT_EQ(refused.refusal.rule, Rule::NotWetDensityOfGrains);
           throw;
         }
       },

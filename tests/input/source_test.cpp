@@ -10,7 +10,7 @@
 #include "codec/cp857.h"
 #include "codec/errors.h"
 #include "data_text.h"
-#include "driver/program.h"
+#include "driver/test_loop.h"
 #include "input/fixed_column_source.h"
 #include "model/outcome.h"
 

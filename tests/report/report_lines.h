@@ -10,6 +10,7 @@
 
 #include "codec/cp857.h"
 #include "codec/record.h"
+#include "common/files.h"
 #include "model/state.h"
 #include "report/table_form.h"
 
@@ -20,16 +21,8 @@ using O = Results;
 
 // The records of a sink, without their CR LF.
 inline std::vector<std::string> lines_of(const codec::StringSink& sink) {
-  std::vector<std::string> lines;
-  std::string_view rest = sink.bytes;
-  while (!rest.empty()) {
-    const std::size_t end = rest.find("\r\n");
-    EXPECT_NE(end, std::string_view::npos) << "record without CR LF";
-    if (end == std::string_view::npos) break;
-    lines.emplace_back(rest.substr(0, end));
-    rest.remove_prefix(end + 2);
-  }
-  return lines;
+  EXPECT_TRUE(sink.bytes.empty() || sink.bytes.ends_with("\r\n")) << "record without CR LF";
+  return ostrevik::testing::records_of(sink.bytes);
 }
 
 inline std::string cp857(std::string_view utf8) {

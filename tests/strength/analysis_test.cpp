@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "codec/cp857.h"
+#include "common/files.h"
 #include "strength/regression.h"
 
 namespace ostrevik::strength {
@@ -46,22 +47,11 @@ std::vector<Point> on_line(float cohesion, float slope) {
   return points;
 }
 
-// The report's records, CP857 bytes: columns count bytes.
-std::vector<std::string> lines_of(const codec::StringSink& sink) {
-  std::vector<std::string> lines;
-  std::size_t from = 0;
-  for (std::size_t end; (end = sink.bytes.find("\r\n", from)) != std::string::npos;
-       from = end + 2) {
-    lines.push_back(sink.bytes.substr(from, end - from));
-  }
-  return lines;
-}
-
 std::vector<std::string> analyse(RunState& run) {
   codec::StringSink report;
   analyse_end_of_input(run, report);
   EXPECT_EQ(report.nonfinite_fields, 0);
-  return lines_of(report);
+  return ostrevik::testing::records_of(report.bytes);  // CP857: columns count bytes
 }
 
 std::string cp(const std::string& utf8) {

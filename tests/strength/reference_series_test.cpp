@@ -4,35 +4,21 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <sstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "codec/cp857.h"
+#include "common/files.h"
 #include "strength/analysis.h"
 
 namespace ostrevik::strength {
 namespace {
 
-std::vector<std::string> records(const std::string& bytes) {
-  std::vector<std::string> lines;
-  std::size_t from = 0;
-  for (std::size_t end; (end = bytes.find("\r\n", from)) != std::string::npos; from = end + 2) {
-    lines.push_back(bytes.substr(from, end - from));
-  }
-  return lines;
-}
-
 // The reference report's records from the table of stresses to the end.
 std::vector<std::string> reference_block(const std::string& name) {
-  std::ifstream in(std::string(OSTREVIK_SHARED_DIR) + "/data/reference/" + name + ".OUT",
-                   std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read the reference report " + name);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  const std::vector<std::string> lines = records(bytes.str());
+  const std::vector<std::string> lines = testing::records_of(
+      testing::read_input(std::string(OSTREVIK_SHARED_DIR) + "/data/reference/" + name + ".OUT"));
   const std::string caption = codec::to_cp857("   EN YÜK. DAY.");
   for (std::size_t i = 2; i < lines.size(); ++i) {
     if (lines[i].starts_with(caption)) {
@@ -154,7 +140,8 @@ TEST(StrengthReferenceSeries, EveryParregWritesItsBlocks) {
     codec::StringSink report;
     analyse_end_of_input(run, report);
     SCOPED_TRACE("IPARRG " + std::to_string(IPARRG));
-    expect_same_records(expected[static_cast<std::size_t>(IPARRG - 1)], records(report.bytes));
+    expect_same_records(expected[static_cast<std::size_t>(IPARRG - 1)],
+                        testing::records_of(report.bytes));
   }
 }
 
