@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
+#include "model/identity.h"
 #include "model/readings_check.h"
 #include "model/state.h"
 
@@ -152,6 +153,7 @@ StrengthSnapshot strength_snapshot(const Run& run, bool ran, std::vector<int> wi
 struct FileSnapshot {
   std::string data_file;    // as the user named it
   std::string report_file;  // as the user named it
+  Identity identity;        // what was tested (empty for a fixed-column file alone)
   std::vector<TestSnapshot> tests;
   StrengthSnapshot strength;
   int exit_status = 0;  // of the run: 0 normal end, 1 ended early, 2 fatal error
