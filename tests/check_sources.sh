@@ -40,6 +40,18 @@ case "$2" in
     [ -n "$found" ] && hits+="$found"$'\n'
     hits=${hits%$'\n'}
     ;;
+  units-in-place)
+    # A field keeps one unit for its whole life: the evaluation never scales a value in place
+    # (x = x * k, x = k * x, x = x / k, x *= k, x /= k, x = degrees(x)); a conversion writes a
+    # new field.
+    hits=$(grep -rnP '^\s*((?:\(\*\w+\)|[\w.]+)(?:\([^()]*\))?)\s*=\s*(?:.*[*/]\s*\1(?![\w(])|\1\s*[*/]|\w+\(\1\))|[*/]=' \
+             --include='*.cpp' --include='*.h' "$src"/{model,input,mechanics,strength,report})
+    ;;
+  no-turkish-text)
+    # The computations hold no text for the reader: every Turkish word is worded in report/,
+    # export/ or driver/.
+    hits=$(grep -rnP '[çğıİöşüÇĞÖŞÜ]' --include='*.cpp' --include='*.h' "$src"/{model,mechanics})
+    ;;
   *)
     echo "unknown rule: $2" >&2
     exit 2
