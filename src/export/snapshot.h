@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
+#include "model/envelope_statistics.h"
 #include "model/readings_check.h"
 #include "model/state.h"
 
@@ -135,6 +136,10 @@ struct StrengthSnapshot {
   std::array<float, 10> SIGLST{}, TAULST{};  // the case-1 power law at ten normal stresses (kPa)
   std::array<bool, 10> TAULST_yok{};         // TAULST[k] is "YOK"
   std::vector<TriaxialRow> triaxial;         // rows of the triaxial table when it is written
+  // How sure each case's envelope is, in double precision (cases in the order of `cases`); the
+  // analysis computes them whatever the selection when it ran.
+  std::array<EnvelopeStatistics, NCASE> statistics;
+  bool regional = false;  // the characteristic values are those of a regional data set
 };
 
 // The snapshot of the test that has just ended, from the run's state: its number `test`, how
@@ -154,7 +159,8 @@ struct FileSnapshot {
   std::string report_file;  // as the user named it
   std::vector<TestSnapshot> tests;
   StrengthSnapshot strength;
-  int exit_status = 0;  // of the run: 0 normal end, 1 ended early, 2 fatal error
+  int exit_status = 0;    // of the run: 0 normal end, 1 ended early, 2 fatal error
+  bool regional = false;  // --regional: the characteristic values of a regional data set
 };
 
 }  // namespace ostrevik::exports
