@@ -209,6 +209,31 @@ constexpr auto kEntries = std::to_array<Entry>({
     q("CENCOH", "kPa", "", 1, "normal stress on the envelope with cohesion"),
     q("AVPCOH", "kPa", 1, "mean principal stress, envelope with cohesion"),
     q("CELCOH", "kPa", 1, "equivalent cell pressure, envelope with cohesion"),
+
+    // how sure the envelopes are: figures in double precision that the page and the strength
+    // CSV show and the report does not; decimals as the page shows them
+    q("NFIT", "", "", 0, "points of the envelope's fit"),
+    q("CFIT", "kPa", "", 1, "cohesion: intercept of the least-squares line"),
+    q("TANFIT", "", "", 4, "tan phi: slope of the least-squares line"),
+    q("PHIFIT", "der", "", 1, "friction angle of the least-squares line"),
+    q("SFIT", "kPa", "", 2, "residual standard deviation of the least-squares line"),
+    q("RSQFIT", "", "", 4, "coefficient of determination of the least-squares line"),
+    q("SECFIT", "kPa", "", 1, "standard error of the cohesion CFIT"),
+    q("SETAN", "", "", 4, "standard error of TANFIT"),
+    q("SEPHI", "der", "", 1, "standard error of the friction angle PHIFIT"),
+    q("COVFIT", "kPa", "", 5, "covariance of CFIT and TANFIT"),
+    q("SIGMIN", "kPa", "", 1, "lowest normal stress tested"),
+    q("SIGMAX", "kPa", "", 1, "highest normal stress tested"),
+    q("TANZRO", "", "", 4, "tan phi of the least-squares line through the origin"),
+    q("SETANZ", "", "", 4, "standard error of TANZRO"),
+    q("PHIZRO", "der", "", 1, "friction angle of the least-squares line through the origin"),
+    q("RSQZRO", "", "", 4, "uncentred coefficient of determination of the line through the origin"),
+    q("TSTUD", "", "", 3, "0.95 quantile of Student's t on NFIT - 2 degrees of freedom"),
+    q("CK", "kPa", "", 1, "characteristic cohesion"),
+    q("TANK", "", "", 4, "characteristic tan phi"),
+    q("PHIK", "der", "", 1, "characteristic friction angle"),
+    q("RESID", "kPa", "", 2, "shear stress of a point less the least-squares line"),
+    q("TAULOW", "kPa", "", 1, "95 % lower bound of the mean line at a point's normal stress"),
 });
 
 struct OtherDecimals {

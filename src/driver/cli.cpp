@@ -61,6 +61,7 @@ FileOutcome evaluate_file(const std::string& data_path, const std::string& repor
   outcome.report_path = report_path;
   outcome.snapshot.data_file = data_path;
   outcome.snapshot.report_file = report_path;
+  outcome.snapshot.regional = options.regional;
   std::optional<ReportTarget> report;
   try {
     codec::Source data = read_data_file(data_path);

@@ -6,6 +6,7 @@
 #include "input/readings_check.h"
 #include "mechanics/final_pass.h"
 #include "strength/analysis.h"
+#include "strength/envelope_statistics.h"
 #include "strength/regression.h"
 
 namespace ostrevik::driver {
@@ -33,11 +34,18 @@ exports::TestSnapshot snapshot_of_test(const Run& run, int test, exports::TestKi
   return exports::test_snapshot(run, test, kind, input::suspect_readings(run), {}, run.u.NREAD);
 }
 
-exports::StrengthSnapshot snapshot_of_strength(const Run& run, bool reached) {
+exports::StrengthSnapshot snapshot_of_strength(const Run& run, bool reached, bool regional) {
   const bool ran = reached && strength::analysis_runs(run);
-  return exports::strength_snapshot(
-      run, ran,
-      ran ? strength::nonpositive_tests(strength::stored_points(run)) : std::vector<int>{});
+  const strength::Points points = strength::stored_points(run);
+  exports::StrengthSnapshot s = exports::strength_snapshot(
+      run, ran, ran ? strength::nonpositive_tests(points) : std::vector<int>{});
+  s.regional = regional;
+  if (!ran) return s;
+  for (int c = 1; c <= NCASE; ++c) {
+    s.statistics[static_cast<std::size_t>(c - 1)] =
+        strength::envelope_statistics(points, c, regional);
+  }
+  return s;
 }
 
 }  // namespace ostrevik::driver

@@ -12,7 +12,9 @@ namespace ostrevik::driver {
 exports::TestSnapshot snapshot_of_test(const Run& run, int test, exports::TestKind kind,
                                        std::string_view cp857_refusal);
 
-// The strength analysis; `reached`: the input ended normally, so the analysis was run.
-exports::StrengthSnapshot snapshot_of_strength(const Run& run, bool reached);
+// The strength analysis with the statistics of its envelopes; `reached`: the input ended
+// normally, so the analysis was run; `regional`: the characteristic values are those of a
+// regional data set.
+exports::StrengthSnapshot snapshot_of_strength(const Run& run, bool reached, bool regional);
 
 }  // namespace ostrevik::driver

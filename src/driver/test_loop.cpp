@@ -166,7 +166,7 @@ int evaluate_tests(Run& run, input::TestSource& tests, codec::Sink& report, code
   const int status = end == TestEnd::EndOfInput ? 0 : 1;
   if (snapshot != nullptr) {
     const bool reached = end == TestEnd::EndOfInput || end == TestEnd::TooManyTests;
-    snapshot->strength = snapshot_of_strength(run, reached);
+    snapshot->strength = snapshot_of_strength(run, reached, snapshot->regional);
     snapshot->exit_status = status;
   }
   return status;

@@ -280,16 +280,21 @@ void stroke_of(Markup& m, const Series& s) {
   if (!s.dash.empty()) m.attr("stroke-dasharray", s.dash);
 }
 
-// A line through the drawable points, broken where a point is left out.
+// A line through the drawable points, broken where a point is left out; for a filled series the
+// area that the points enclose.
 void draw_line(Markup& m, const Series& s, const Frame& f) {
   std::size_t k = 0;
   while (k < s.points.size()) {
     while (k < s.points.size() && !drawable(s.points[k])) ++k;
     std::size_t end = k;
     while (end < s.points.size() && drawable(s.points[end])) ++end;
-    if (end - k >= 2) {
-      m.raw("<polyline class=\"line\"");
-      stroke_of(m, s);
+    if (end - k >= (s.filled ? 3U : 2U)) {
+      if (s.filled) {
+        m.raw("<polygon class=\"band\"").attr("fill", s.colour);
+      } else {
+        m.raw("<polyline class=\"line\"");
+        stroke_of(m, s);
+      }
       m.raw(" points=\"");
       for (std::size_t i = k; i < end; ++i) {
         if (i > k) m.raw(" ");
@@ -432,7 +437,10 @@ void draw_legend(Markup& m, const std::vector<LegendEntry>& entries) {
   for (const LegendEntry& e : entries) {
     const Series& s = *e.series;
     const float mid = e.y + kLegendLine / 2;
-    if (s.joined) {
+    if (s.joined && s.filled) {
+      m.raw("<rect class=\"band\"").attr("fill", s.colour).attr("x", e.x).attr("y", mid - 4);
+      m.attr("width", kLegendSwatch).attr("height", 8).raw("/>");
+    } else if (s.joined) {
       m.raw("<line class=\"line\"");
       stroke_of(m, s);
       m.attr("x1", e.x).attr("y1", mid).attr("x2", e.x + kLegendSwatch).attr("y2", mid).raw("/>");

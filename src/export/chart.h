@@ -25,6 +25,8 @@ struct Series {
   bool joined = true;  // a line through the points in their order
   std::string dash;    // SVG dash pattern of the line ("6 4"); empty: solid
   Marker marker = Marker::Circle;
+  bool filled = false;  // joined: the area inside the closed line is shaded in `colour`, with
+                        // no line drawn round it
 };
 
 // A point marked with a ring and a label beside it.

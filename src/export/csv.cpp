@@ -202,22 +202,112 @@ std::string tests_file(const FileSnapshot& file) {
   return std::move(table).bytes();
 }
 
+// The shortest text that reads back to the double; empty when it is not finite.
+std::string double_number(double value) {
+  if (!std::isfinite(value)) return {};
+  char buf[32];
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+  return std::string(buf, end);
+}
+
+std::string_view missing_name(MissingStatistics missing) {
+  switch (missing) {
+    case MissingStatistics::TooFewPoints:
+      return "too_few_points";
+    case MissingStatistics::NonfiniteStress:
+      return "nonfinite_stress";
+    case MissingStatistics::EqualNormalStresses:
+      return "equal_normal_stresses";
+    case MissingStatistics::ExactFit:
+      return "exact_fit";
+    case MissingStatistics::None:
+      break;
+  }
+  return "given";
+}
+
+// The figures of a case's statistics and their columns.
+constexpr std::array<std::pair<const char*, double EnvelopeStatistics::*>, 19> kStatisticsColumns{{
+    {"CFIT", &EnvelopeStatistics::a},
+    {"TANFIT", &EnvelopeStatistics::b},
+    {"PHIFIT", &EnvelopeStatistics::phi},
+    {"SFIT", &EnvelopeStatistics::s},
+    {"RSQFIT", &EnvelopeStatistics::r_squared},
+    {"SECFIT", &EnvelopeStatistics::se_a},
+    {"SETAN", &EnvelopeStatistics::se_b},
+    {"SEPHI", &EnvelopeStatistics::se_phi},
+    {"COVFIT", &EnvelopeStatistics::cov_ab},
+    {"SIGMIN", &EnvelopeStatistics::sigma_min},
+    {"SIGMAX", &EnvelopeStatistics::sigma_max},
+    {"TANZRO", &EnvelopeStatistics::b0},
+    {"SETANZ", &EnvelopeStatistics::se_b0},
+    {"PHIZRO", &EnvelopeStatistics::phi0},
+    {"RSQZRO", &EnvelopeStatistics::r_squared0},
+    {"TSTUD", &EnvelopeStatistics::t},
+    {"CK", &EnvelopeStatistics::c_k},
+    {"TANK", &EnvelopeStatistics::tan_phi_k},
+    {"PHIK", &EnvelopeStatistics::phi_k},
+}};
+
+// The figures of the rows of the points after the six cases: the point's stresses are the
+// floats of the analysis.
+constexpr std::array<std::pair<const char*, double FitPoint::*>, 2> kPointColumns{{
+    {"RESID", &FitPoint::residual},
+    {"TAULOW", &FitPoint::tau_low},
+}};
+
+// Six rows of the cases, then a row for every point of every case with its residual.
 std::string strength_file(const StrengthSnapshot& s) {
   static constexpr std::array<std::string_view, 3> kWays{"GERÇEK KES.DZ", "ORTALAMA KES.DZ",
                                                          "BASİT ANALİZ"};
   static constexpr std::array<std::string_view, 2> kPoints{"EN YÜKSEK DAYANIM", "DENEY SONU"};
+  static constexpr std::array<const char*, 8> kEnvelopeColumns{
+      "CORZRO", "PHIORG", "COFCOR", "COHESN", "PHILRG", "COFLOG", "ACONST", "BEXPNT"};
   Row header{"case", "analysis", "point", "NTESTS"};
-  for (const char* name :
-       {"CORZRO", "PHIORG", "COFCOR", "COHESN", "PHILRG", "COFLOG", "ACONST", "BEXPNT"}) {
-    header.push_back(heading(name));
-  }
+  for (const char* name : kEnvelopeColumns) header.push_back(heading(name));
+  header.push_back(heading("NFIT"));
+  for (const auto& [name, field] : kStatisticsColumns) header.push_back(heading(name));
+  for (const char* name : {"regional", "statistics", "test"}) header.emplace_back(name);
+  for (const char* name : {"SIGA", "TAUA"}) header.push_back(heading(name));
+  for (const auto& [name, field] : kPointColumns) header.push_back(heading(name));
   Table table(header);
+  const auto case_cells = [&](std::size_t k) {
+    return Row{integer(static_cast<int>(k + 1)), csv_text(kWays[k % 3]), csv_text(kPoints[k / 3]),
+               integer(s.NTESTS)};
+  };
   for (std::size_t k = 0; k < NCASE; ++k) {
     const CaseSnapshot& c = s.cases[k];
-    table.add({integer(static_cast<int>(k + 1)), csv_text(kWays[k % 3]), csv_text(kPoints[k / 3]),
-               integer(s.NTESTS), analysis_number(c.CORZRO), analysis_number(c.PHIORG),
-               analysis_number(c.COFCOR), analysis_number(c.COHESN), analysis_number(c.PHILRG),
-               analysis_number(c.COFLOG), analysis_number(c.ACONST), analysis_number(c.BEXPNT)});
+    const EnvelopeStatistics& e = s.statistics[k];
+    const bool given = e.missing == MissingStatistics::None;
+    Row row = case_cells(k);
+    for (const AnalysisValue* v :
+         {&c.CORZRO, &c.PHIORG, &c.COFCOR, &c.COHESN, &c.PHILRG, &c.COFLOG, &c.ACONST, &c.BEXPNT}) {
+      row.push_back(analysis_number(*v));
+    }
+    row.push_back(integer(e.n));
+    for (const auto& [name, field] : kStatisticsColumns) {
+      row.push_back(given ? double_number(e.*field) : std::string());
+    }
+    row.push_back(integer(s.regional ? 1 : 0));
+    row.emplace_back(missing_name(e.missing));
+    row.emplace_back();
+    row.resize(header.size());
+    table.add(row);
+  }
+  for (std::size_t k = 0; k < NCASE; ++k) {
+    const EnvelopeStatistics& e = s.statistics[k];
+    const bool given = e.missing == MissingStatistics::None;
+    for (const FitPoint& q : e.points) {
+      Row row = case_cells(k);
+      row.resize(header.size() - kPointColumns.size() - 3);
+      row.push_back(integer(q.test));
+      row.push_back(csv_number(static_cast<float>(q.sigma)));
+      row.push_back(csv_number(static_cast<float>(q.tau)));
+      for (const auto& [name, field] : kPointColumns) {
+        row.push_back(given ? double_number(q.*field) : std::string());
+      }
+      table.add(row);
+    }
   }
   return std::move(table).bytes();
 }

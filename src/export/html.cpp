@@ -41,6 +41,7 @@ svg line.zero { stroke: #999; stroke-width: 1; }
 svg .axes rect { fill: none; stroke: #444; stroke-width: 1; }
 svg .axes line { stroke: #444; stroke-width: 1; }
 svg .line { fill: none; stroke-width: 1.6; }
+svg .band { fill-opacity: 0.15; stroke: none; }
 svg circle.callout { fill: none; stroke: #000; stroke-width: 1.5; }
 svg line.leader { stroke: #000; stroke-width: 0.8; }
 svg .callout-label { font-weight: bold; paint-order: stroke; stroke: #fff; stroke-width: 3px;
@@ -472,6 +473,38 @@ Series line_series(std::string name, std::string_view colour, std::string dash) 
   return s;
 }
 
+// Around the envelope with cohesion over the normal stresses tested: the band between the one-sided
+// 95 % lower and upper bounds of the mean line, and the characteristic line, dashed.
+void add_band(Chart& chart, const EnvelopeStatistics& e, const std::string& which,
+              std::string_view colour) {
+  if (e.missing != MissingStatistics::None) return;
+  constexpr int kSteps = 24;
+  Series band = line_series(which + ", ortalama doğrunun %95 alt ve üst sınırı", colour, "");
+  band.filled = true;
+  std::vector<ChartPoint> upper;
+  for (int k = 0; k <= kSteps; ++k) {
+    const double x = e.sigma_min + (e.sigma_max - e.sigma_min) * k / kSteps;
+    const double mean = e.a + e.b * x;
+    const double half = bound_half_width(e, x);
+    band.points.push_back({static_cast<float>(x), static_cast<float>(mean - half), "", ""});
+    upper.push_back({static_cast<float>(x), static_cast<float>(mean + half), "", ""});
+  }
+  band.points.insert(band.points.end(), upper.rbegin(), upper.rend());
+  chart.series.push_back(std::move(band));
+
+  Series characteristic =
+      line_series(which + ", karakteristik" + (e.regional ? " (bölgesel)" : "") +
+                      ": c = " + fixed_as("CK", static_cast<float>(e.c_k)) +
+                      unit_suffix(catalogue::entry("CK").unit) +
+                      ", φ = " + fixed_as("PHIK", static_cast<float>(e.phi_k)) + "°",
+                  colour, "12 3 2 3");
+  for (const double x : {e.sigma_min, e.sigma_max}) {
+    characteristic.points.push_back(
+        {static_cast<float>(x), static_cast<float>(e.c_k + e.tan_phi_k * x), "", ""});
+  }
+  chart.series.push_back(std::move(characteristic));
+}
+
 // The envelopes of one case over [x_low, x_high]: through the origin, with cohesion, and the
 // power law where the second pass ran. Envelopes the data determine no value for are noted.
 void add_envelopes(Chart& chart, const StrengthSnapshot& st, int c, const StrengthPoints& p,
@@ -508,6 +541,7 @@ void add_envelopes(Chart& chart, const StrengthSnapshot& st, int c, const Streng
                            colour, "7 4");
     s.points = {{x0, cohesion + m * x0, "", ""}, {x1, cohesion + m * x1, "", ""}};
     chart.series.push_back(std::move(s));
+    add_band(chart, st.statistics[static_cast<std::size_t>(c - 1)], which, colour);
   } else if (v.COHESN.state == AnalysisValue::State::Yok ||
              v.PHILRG.state == AnalysisValue::State::Yok) {
     not_drawn("içyapışkanlıklı");
@@ -584,6 +618,71 @@ std::string regression_table(const StrengthSnapshot& st) {
   return out + "</table>";
 }
 
+// How sure each envelope is: the statistics of every case, the range they hold in, and why a
+// case has none.
+std::string statistics_part(const StrengthSnapshot& st) {
+  std::string out = "<h3>Kırılma çizgilerinin güvenilirliği</h3>";
+  const std::vector<Note> notes = statistics_notes(st);
+  const bool none = st.statistics[0].missing == MissingStatistics::TooFewPoints;
+  if (!none) {
+    out += element(
+        "p",
+        "Raporun regresyonundaki noktalardan çift duyarlıkla: en küçük kareler doğrusu "
+        "τ = c + tan φ · σ, standart hatalarıyla (SE), ve orijinden geçen doğru (RSQZRO "
+        "merkezsiz). "
+        "Karakteristik değerler (CK ve PHIK) ortalama doğrunun tek yönlü %95 alt sınırından "
+        "bulunur; t, NFIT − 2 serbestlik dereceli Student dağılımından" +
+            std::string(st.regional ? "; bölgesel veri kümesi: kökün altına 0,25·s² eklendi."
+                                    : ".") +
+            " Kırılma çizgileri yalnızca denenen normal gerilme aralığında (SIGMIN ile SIGMAX "
+            "arası) geçerlidir.");
+    if (st.IPARRG != 2 && st.IPARRG != 3 && st.IPARRG != 5) {
+      out += element("p",
+                     "Güven bandı ve karakteristik çizgi içyapışkanlıklı kırılma çizgisinin "
+                     "çevresinde çizilir; PARREG bu çizgiyi seçmedi.");
+    }
+    static constexpr std::array<std::pair<const char*, double EnvelopeStatistics::*>, 18> kColumns{
+        {{"CFIT", &EnvelopeStatistics::a},
+         {"SECFIT", &EnvelopeStatistics::se_a},
+         {"PHIFIT", &EnvelopeStatistics::phi},
+         {"SEPHI", &EnvelopeStatistics::se_phi},
+         {"TANFIT", &EnvelopeStatistics::b},
+         {"SETAN", &EnvelopeStatistics::se_b},
+         {"SFIT", &EnvelopeStatistics::s},
+         {"RSQFIT", &EnvelopeStatistics::r_squared},
+         {"TANZRO", &EnvelopeStatistics::b0},
+         {"SETANZ", &EnvelopeStatistics::se_b0},
+         {"PHIZRO", &EnvelopeStatistics::phi0},
+         {"RSQZRO", &EnvelopeStatistics::r_squared0},
+         {"SIGMIN", &EnvelopeStatistics::sigma_min},
+         {"SIGMAX", &EnvelopeStatistics::sigma_max},
+         {"TSTUD", &EnvelopeStatistics::t},
+         {"CK", &EnvelopeStatistics::c_k},
+         {"TANK", &EnvelopeStatistics::tan_phi_k},
+         {"PHIK", &EnvelopeStatistics::phi_k}}};
+    const auto heading = [](std::string_view name) {
+      return "<th>" + std::string(name) + xml_text(unit_suffix(catalogue::entry(name).unit)) +
+             "</th>";
+    };
+    out += "<table><tr><th class=\"text\">Durum</th>" + heading("NFIT");
+    for (const auto& [name, field] : kColumns) out += heading(name);
+    out += "</tr>";
+    for (int c = 1; c <= NCASE; ++c) {
+      const EnvelopeStatistics& e = st.statistics[static_cast<std::size_t>(c - 1)];
+      const bool given = e.missing == MissingStatistics::None;
+      out += "<tr><td class=\"text\">" + integer(c) + ". " + xml_text(case_name(c)) + "</td><td>" +
+             integer(e.n) + "</td>";
+      for (const auto& [name, field] : kColumns) {
+        out += "<td>" + (given ? fixed_as(name, static_cast<float>(e.*field)) : "—") + "</td>";
+      }
+      out += "</tr>";
+    }
+    out += "</table>";
+  }
+  for (const Note& note : notes) out += element("p", note.text);
+  return out;
+}
+
 std::string triaxial_table(const StrengthSnapshot& st) {
   if (st.triaxial.empty()) {
     return element("p", "Üç eksenli deneyle karşılaştırma çizelgesi yazılmadı.");
@@ -637,7 +736,8 @@ std::string strength_section(const FileSnapshot& file) {
   out += "<div class=\"charts\">";
   for (int way = 0; way < 3; ++way) out += envelope_chart(file, way);
   out += "</div>";
-  out += "<h3>Kırılma çizgileri</h3>" + regression_table(st) + triaxial_table(st);
+  out += "<h3>Kırılma çizgileri</h3>" + regression_table(st) + statistics_part(st) +
+         triaxial_table(st);
   return out + "</section>\n";
 }
 

@@ -46,6 +46,9 @@ constexpr float FRICTION_ANGLE_MIN = 0.0F;
 constexpr float FRICTION_ANGLE_MAX = 60.0F;
 // Correlation of an envelope with the points of a test series on one soil.
 constexpr float CORRELATION_MIN = 0.95F;
+// Tested normal stresses that span less than this factor fix the slope of the envelope poorly:
+// its cohesion and friction angle trade off against each other.
+constexpr double NORMAL_STRESS_SPAN_MIN = 2.0;
 }  // namespace limit
 
 // A value as the report rounds it; one that could not be computed shows as the report's
@@ -223,7 +226,53 @@ void case_notes(std::size_t k, const CaseSnapshot& c, std::vector<Note>& notes) 
   }
 }
 
+std::string_view missing_reason(MissingStatistics missing) {
+  switch (missing) {
+    case MissingStatistics::NonfiniteStress:
+      return "bir noktanın gerilmesi hesaplanamadı";
+    case MissingStatistics::EqualNormalStresses:
+      return "normal gerilmelerin hepsi eşit";
+    case MissingStatistics::ExactFit:
+      return "noktalar tam bir doğru üzerinde, saçılım ölçülemiyor";
+    case MissingStatistics::TooFewPoints:
+    case MissingStatistics::None:
+      break;
+  }
+  return "en az üç nokta gerekir";
+}
+
+void case_statistics_notes(std::size_t k, const EnvelopeStatistics& e, std::vector<Note>& notes) {
+  const std::string where =
+      "Durum " + std::to_string(k + 1) + " (" + std::string(kCaseNames[k]) + "): ";
+  if (e.missing != MissingStatistics::None) {
+    notes.push_back(
+        {0, 0, where + "istatistik verilmedi: " + std::string(missing_reason(e.missing)) + "."});
+    return;
+  }
+  if (e.sigma_min > 0.0 && e.sigma_max < limit::NORMAL_STRESS_SPAN_MIN * e.sigma_min) {
+    notes.push_back({0, 0,
+                     where + "denenen normal gerilmeler " +
+                         named("SIGMIN", static_cast<float>(e.sigma_min)) + " ile " +
+                         named("SIGMAX", static_cast<float>(e.sigma_max)) +
+                         " arasında, iki kattan dar: c ve φ birbirinden iyi ayrılamaz."});
+  }
+}
+
 }  // namespace
+
+std::vector<Note> statistics_notes(const StrengthSnapshot& strength) {
+  std::vector<Note> notes;
+  if (!strength.ran) return notes;
+  if (strength.statistics[0].missing == MissingStatistics::TooFewPoints) {
+    notes.push_back({0, 0,
+                     "Kırılma çizgilerinin istatistikleri verilmedi: en az üç nokta gerekir, "
+                     "analizde " +
+                         std::to_string(strength.statistics[0].n) + " nokta var."});
+    return notes;
+  }
+  for (std::size_t k = 0; k < NCASE; ++k) case_statistics_notes(k, strength.statistics[k], notes);
+  return notes;
+}
 
 std::vector<Note> test_notes(const TestSnapshot& test) {
   std::vector<Note> notes;

@@ -21,6 +21,10 @@ std::vector<Note> test_notes(const TestSnapshot& test);
 // The notes of the strength analysis (none when it did not run).
 std::vector<Note> analysis_notes(const StrengthSnapshot& strength);
 
+// The notes on how sure the envelopes are: statistics that the points do not give, and tested
+// normal stresses that span less than a factor of two. Only the page shows them.
+std::vector<Note> statistics_notes(const StrengthSnapshot& strength);
+
 // Every note of the file: test by test, then the strength analysis.
 std::vector<Note> file_notes(const FileSnapshot& file);
 

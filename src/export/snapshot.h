@@ -12,6 +12,7 @@
 
 #include "catalogue/catalogue.h"
 #include "model/identity.h"
+#include "model/envelope_statistics.h"
 #include "model/readings_check.h"
 #include "model/state.h"
 
@@ -136,6 +137,10 @@ struct StrengthSnapshot {
   std::array<float, 10> SIGLST{}, TAULST{};  // the case-1 power law at ten normal stresses (kPa)
   std::array<bool, 10> TAULST_yok{};         // TAULST[k] is "YOK"
   std::vector<TriaxialRow> triaxial;         // rows of the triaxial table when it is written
+  // How sure each case's envelope is, in double precision (cases in the order of `cases`); the
+  // analysis computes them whatever the selection when it ran.
+  std::array<EnvelopeStatistics, NCASE> statistics;
+  bool regional = false;  // the characteristic values are those of a regional data set
 };
 
 // The snapshot of the test that has just ended, from the run's state: its number `test`, how
@@ -156,7 +161,8 @@ struct FileSnapshot {
   Identity identity;        // what was tested (empty for a fixed-column file alone)
   std::vector<TestSnapshot> tests;
   StrengthSnapshot strength;
-  int exit_status = 0;  // of the run: 0 normal end, 1 ended early, 2 fatal error
+  int exit_status = 0;    // of the run: 0 normal end, 1 ended early, 2 fatal error
+  bool regional = false;  // --regional: the characteristic values of a regional data set
 };
 
 }  // namespace ostrevik::exports

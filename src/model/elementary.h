@@ -31,3 +31,13 @@ inline float pow(float x, float y) {
 }
 
 }  // namespace ostrevik::rounded
+
+namespace ostrevik::precise {
+
+// The angle of a slope in degrees, atan(slope) · 180 / π, for the figures kept in double.
+inline double degrees_of_slope(double slope) {
+  constexpr double kPi = 3.14159265358979323846;
+  return std::atan(slope) * 180.0 / kPi;
+}
+
+}  // namespace ostrevik::precise

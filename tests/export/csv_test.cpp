@@ -63,7 +63,8 @@ TEST(Csv, EverySampleFileGivesRectangularFilesOfEveryReadingAndTest) {
       } else if (name == csv_name(sample, "tests")) {
         EXPECT_EQ(rows.size(), run.snapshot.tests.size() + 1);
       } else if (name == csv_name(sample, "strength")) {
-        EXPECT_EQ(rows.size(), 7U);
+        // the six cases, then every point of each case
+        EXPECT_EQ(rows.size(), 7U + NCASE * run.snapshot.strength.tests.size());
       }
     }
   }
