@@ -127,6 +127,7 @@ FileOutcome evaluate_file(const std::string& data_path, const std::string& repor
     for (const std::string& notice : set->notices()) write_error_line(notice);
     write_title_line(set->report(), title_name(report_path), title_name(data_path));
     outcome.status = evaluate_data(run, data, set->report(), console, &outcome.snapshot);
+    set->close_report();
     write_exports(*set, plan, outcome.snapshot);
     set->complete();
     return outcome;

@@ -62,8 +62,7 @@ OutputSet::OutputSet(OutputNames names, bool replace, ReportEncoding encoding)
   report_.path = names_.report;
   check_name(names_.report);
   for (const std::string& path : names_.exports) check_name(path);
-  clean_leftovers_of(names_.report);
-  for (const std::string& path : names_.exports) clean_leftovers_of(path);
+  clean_leftovers();
   create_report(encoding);
 }
 
@@ -88,31 +87,37 @@ void OutputSet::check_name(const std::string& path) const {
   if (kind != EntryKind::None && !replace_) throw ReportFileError(exists_message(path, report));
 }
 
-// Temporaries of this name left by a process that has ended before this set was made: one
-// being written is removed, a report being put in place is named and removed once this set
-// has replaced the files it went with.
-void OutputSet::clean_leftovers_of(const std::string& path) {
-  const std::filesystem::path target(path);
-  const std::string base = target.filename().string();
-  const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+// Temporaries left by a process that has ended before this set was made: those being written
+// of any file named after the report's stem (the exports of every option, NAME.* of NAME.OUT)
+// are removed; the report of a set being put in place is named, and removed once this set has
+// replaced the files it went with.
+void OutputSet::clean_leftovers() {
+  const std::filesystem::path report(names_.report);
+  const std::string base = report.filename().string();
+  const std::string stem = report.stem().string() + ".";
+  const std::filesystem::path folder = report.has_parent_path() ? report.parent_path() : ".";
   std::error_code unreadable;
   for (const auto& entry : std::filesystem::directory_iterator(folder, unreadable)) {
     const std::string name = entry.path().filename().string();
-    const std::string leftover = (target.parent_path() / name).string();
-    const std::optional<long> writing = writer_of(name, base, kWriting);
+    const std::string leftover = (report.parent_path() / name).string();
+    const auto dot = name.rfind(kWriting);
+    const std::optional<long> writing =
+        dot == std::string::npos ? std::nullopt : writer_of(name, name.substr(0, dot), kWriting);
     const std::optional<long> ready = writer_of(name, base, kReady);
-    const std::optional<long> writer = writing ? writing : ready;
-    if (!writer || *writer == current_process_id() || process_running(*writer)) continue;
+    if (!(writing && name.starts_with(stem)) && !ready) continue;
+    const long writer = writing ? *writing : *ready;
+    if (writer == current_process_id() || process_running(writer)) continue;
     const std::optional<double> changed = modification_time(leftover);
     if (!changed || *changed >= start_) continue;
     if (writing) {
       remove_file(leftover);
       continue;
     }
-    notices_.push_back("an earlier run was stopped while it put its files in place: " + path +
-                       " and the files written with it may be from two runs (its complete report "
-                       "is " +
-                       leftover + ")");
+    notices_.push_back(
+        "an earlier run was stopped while it put its files in place: " + names_.report +
+        " and the files written with it may be from two runs (its complete report "
+        "is " +
+        leftover + ")");
     half_sets_.push_back(leftover);
   }
 }
@@ -157,10 +162,15 @@ void OutputSet::add_export(const std::string& path, std::string_view bytes) {
   }
 }
 
-void OutputSet::complete() {
+void OutputSet::close_report() {
+  if (!file_) return;
   file_->close_on_disk();
   file_.reset();
   utf8_.reset();
+}
+
+void OutputSet::complete() {
+  close_report();
   // From here on a stopped run leaves a complete report under this name: the next run knows
   // that the set was being put in place.
   const std::string ready = temporary_of(names_.report, kReady);

@@ -36,7 +36,7 @@ struct OutputNames {
 // is first renamed NAME.ready-PID-N, then each export and last the report take their names.
 // Without `replace` a file only takes a name that no file has (checked when the set is made and
 // again at its rename, which never replaces); with it the set replaces the old one. A run that
-// is killed leaves only its temporaries: the next run on the same names removes those whose
+// is killed leaves only its temporaries: the next run on the same report removes those whose
 // process has ended, and names a NAME.ready-... as a set left half in place.
 class OutputSet {
  public:
@@ -49,6 +49,9 @@ class OutputSet {
 
   // Where the report's records go.
   codec::Sink& report();
+  // The report is complete: closes it and puts its bytes on the disk, before the exports take
+  // their room there. Throws ReportFileError when it could not all be written.
+  void close_report();
   // One of the exports named when the set was made, written whole under its temporary name and
   // put on the disk. Throws ReportFileError when it cannot be written.
   void add_export(const std::string& path, std::string_view bytes);
@@ -75,7 +78,7 @@ class OutputSet {
 
   std::string temporary_of(const std::string& path, const char* stage) const;
   void check_name(const std::string& path) const;
-  void clean_leftovers_of(const std::string& path);
+  void clean_leftovers();
   void create_report(ReportEncoding encoding);
   void put_in_place(std::vector<Member*>& placed);
   void take_back(const std::vector<Member*>& placed);
