@@ -124,7 +124,6 @@ FileOutcome evaluate_file(const std::string& data_path, const std::string& repor
     codec::Source data = read_data_file(data_path);
     const FilePlan plan = plan_of(data_path, report_path, options);
     set.emplace(plan.names, options.force, options.encoding);
-    for (const std::string& notice : set->notices()) write_error_line(notice);
     write_title_line(set->report(), title_name(report_path), title_name(data_path));
     outcome.status = evaluate_data(run, data, set->report(), console, &outcome.snapshot);
     set->close_report();
@@ -136,8 +135,8 @@ FileOutcome evaluate_file(const std::string& data_path, const std::string& repor
   }
   outcome.status = kFatal;
   outcome.snapshot.exit_status = kFatal;
-  if (set) {
-    outcome.kept_partial = set->keep_partial();
+  if (set) outcome.kept_partial = set->keep_partial();
+  if (!outcome.kept_partial.empty()) {
     const bool old_report = entry_kind(report_path) != EntryKind::None;
     write_error_line("what was written before the error is kept in " + outcome.kept_partial + "; " +
                      report_path + (old_report ? " was left as it was" : " was not written"));

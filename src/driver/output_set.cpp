@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "codec/cp857.h"
+#include "driver/console.h"
 #include "driver/file_system.h"
 
 namespace ostrevik::driver {
@@ -51,6 +52,17 @@ std::optional<long> writer_of(std::string_view name, std::string_view base,
   return process;
 }
 
+// The names in a folder; as many as could be read.
+std::vector<std::string> names_in(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+       it.increment(error)) {
+    names.push_back(it->path().filename().string());
+  }
+  return names;
+}
+
 }  // namespace
 
 void Utf8Sink::record(std::string_view bytes) {
@@ -60,9 +72,10 @@ void Utf8Sink::record(std::string_view bytes) {
 OutputSet::OutputSet(OutputNames names, bool replace, ReportEncoding encoding)
     : names_(std::move(names)), replace_(replace), start_(time_now()) {
   report_.path = names_.report;
+  // Leftovers first: a set left half in place is named also when its files now clash.
+  clean_leftovers();
   check_name(names_.report);
   for (const std::string& path : names_.exports) check_name(path);
-  clean_leftovers();
   create_report(encoding);
 }
 
@@ -96,9 +109,7 @@ void OutputSet::clean_leftovers() {
   const std::string base = report.filename().string();
   const std::string stem = report.stem().string() + ".";
   const std::filesystem::path folder = report.has_parent_path() ? report.parent_path() : ".";
-  std::error_code unreadable;
-  for (const auto& entry : std::filesystem::directory_iterator(folder, unreadable)) {
-    const std::string name = entry.path().filename().string();
+  for (const std::string& name : names_in(folder)) {
     const std::string leftover = (report.parent_path() / name).string();
     const auto dot = name.rfind(kWriting);
     const std::optional<long> writing =
@@ -113,11 +124,9 @@ void OutputSet::clean_leftovers() {
       remove_file(leftover);
       continue;
     }
-    notices_.push_back(
-        "an earlier run was stopped while it put its files in place: " + names_.report +
-        " and the files written with it may be from two runs (its complete report "
-        "is " +
-        leftover + ")");
+    write_error_line("an earlier run was stopped while it put its files in place: " +
+                     names_.report + " and the files written with it may be from two runs (its " +
+                     "complete report is " + leftover + ")");
     half_sets_.push_back(leftover);
   }
 }

@@ -37,7 +37,7 @@ struct OutputNames {
 // Without `replace` a file only takes a name that no file has (checked when the set is made and
 // again at its rename, which never replaces); with it the set replaces the old one. A run that
 // is killed leaves only its temporaries: the next run on the same report removes those whose
-// process has ended, and names a NAME.ready-... as a set left half in place.
+// process has ended, and names a NAME.ready-... on standard error as a set left half in place.
 class OutputSet {
  public:
   // Checks every name and creates the report's temporary. Throws ReportFileError when a file of
@@ -62,10 +62,6 @@ class OutputSet {
   // After a fatal error: keeps what was written of the report in NAME.partial (an older one
   // replaced) and removes the temporaries of the exports; returns the name it is kept under.
   std::string keep_partial();
-
-  // What the set found of earlier runs that were stopped while they put their files in place:
-  // one line each, for standard error.
-  const std::vector<std::string>& notices() const { return notices_; }
 
   static std::string partial_name(const std::string& path);
 
@@ -92,7 +88,6 @@ class OutputSet {
   std::vector<Member> exports_;         // the exports written so far
   std::optional<ReportFile> file_;      // the report's temporary while it is written
   std::optional<Utf8Sink> utf8_;        // present when the report is written in UTF-8
-  std::vector<std::string> notices_;    // see notices()
   std::vector<std::string> half_sets_;  // NAME.ready-... of stopped runs, removed once replaced
 };
 

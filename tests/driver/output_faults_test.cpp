@@ -74,6 +74,12 @@ TEST(OutputFaults, EveryOutputSetIsWholeOrLeftAsItWas) {
        0,
        {},
        report_is("FULL1.OUT")},
+      {"two runs without -f at once: one takes the names, the other names the file and -f",
+       "{ $P -q --html FULL1.DAT & $P -q --html FULL1.DAT; s=$?; wait $!; t=$?; } 2>err; "
+       "[ $((s + t)) = 2 ] && grep -q 'FULL1.*(-f replaces it)' err",
+       0,
+       {},
+       report_is("FULL1.OUT")},
       {"a CSV file never replaces the data file",
        "cp FULL1.DAT X.tests.csv; $P -q --csv -o X.OUT X.tests.csv",
        0,
