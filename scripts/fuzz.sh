@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the two libFuzzer targets with clang and runs each for SECONDS (default 60) seconds,
+# Builds the three libFuzzer targets with clang and runs each for SECONDS (default 60) seconds,
 # seeded from the sample data files. Inputs that crash or hang are written to fuzz-out/; copy
 # each one into tests/fuzz-regressions/{run,reader}/ once its fault is mended.
 set -euo pipefail
@@ -10,11 +10,18 @@ if ! command -v clang++-14 >/dev/null; then
 fi
 cmake -S "$top" -B "$top/build-fuzz" -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DOSTREVIK_FUZZ=ON -DOSTREVIK_TESTS=OFF >/dev/null
-cmake --build "$top/build-fuzz" -j2 --target fuzz_run fuzz_reader
-mkdir -p "$top/fuzz-out/corpus-run" "$top/fuzz-out/corpus-reader" "$top/fuzz-out/crashes"
+cmake --build "$top/build-fuzz" -j2 --target fuzz_run fuzz_reader fuzz_files
+mkdir -p "$top/fuzz-out/corpus-run" "$top/fuzz-out/corpus-reader" "$top/fuzz-out/corpus-files" \
+  "$top/fuzz-out/crashes"
 shared="$top/../shared"
 cp -n "$shared"/data/*.DAT "$top/fuzz-out/corpus-run/" 2>/dev/null || true
-cp -n "$shared"/data/*.DAT "$top/fuzz-out/corpus-reader/" 2>/dev/null || true
+for f in "$shared"/data/*.DAT; do
+  for k in 0 1 2 3; do printf "\\x0$k" | cat - "$f" >"$top/fuzz-out/corpus-reader/$(basename "$f").$k"; done
+done
+# The files target: what the scratch folder holds, then the arguments (see fuzz/fuzz_files.cpp).
+printf '\x00\x80' >"$top/fuzz-out/corpus-files/plain"
+printf '\x00\x00\x02\x03\x80' >"$top/fuzz-out/corpus-files/force-html-csv"
+printf '\x03\x8d\xa6\x00\x02\x80' >"$top/fuzz-out/corpus-files/old-files-and-links"
 # The whole libFuzzer log of each target goes to fuzz-out/TARGET.log; its final lines are shown.
 run_target() {
   "$top/build-fuzz/fuzz/fuzz_$1" -max_total_time="$seconds" -timeout=1 -rss_limit_mb=2048 \
@@ -24,6 +31,6 @@ run_target() {
   grep 'cov:' "$top/fuzz-out/$1.log" | tail -n 1
   grep -E '^(Done|stat::)|ERROR|SUMMARY|Test unit written' "$top/fuzz-out/$1.log" || true
 }
-run_target run &
-run_target reader &
+# Every target at once, or those ONLY names ("files", "run reader").
+for target in ${ONLY:-run reader files}; do run_target "$target" & done
 wait

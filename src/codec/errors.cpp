@@ -75,7 +75,8 @@ FatalError::FatalError(FatalKind kind, int unit, std::string file, int line, int
       field(std::move(field)) {}
 
 std::string message_of(const FatalError& e) {
-  return e.what();
+  // Composed again rather than taken from what(), which ends at a NUL byte of the field.
+  return compose(e.kind, e.unit, e.file, e.line, e.first_column, e.last_column, e.field);
 }
 
 }  // namespace ostrevik::codec

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -12,8 +13,9 @@
 #include "codec/cp857.h"
 #include "codec/errors.h"
 #include "driver/console.h"
+#include "driver/file_system.h"
 #include "driver/files.h"
-#include "driver/report_target.h"
+#include "driver/output_set.h"
 #include "driver/test_loop.h"
 #include "export/csv.h"
 #include "export/html.h"
@@ -25,35 +27,91 @@ namespace {
 
 constexpr int kFatal = 2;
 
-void report_error(const std::string& message) {
-  std::fflush(stdout);
-  std::fprintf(stderr, "%s\n", message.c_str());
-}
-
 // The message of what stopped the evaluation of a file, in the form the dialogue gives it.
 std::string message_of_current_exception() {
   try {
     throw;
   } catch (const codec::FatalError& e) {
     return codec::message_of(e);
-  } catch (const ReportFileError& e) {
+  } catch (const FileError& e) {
     return e.what();
   } catch (const std::exception& e) {
     return std::string("internal error: ") + e.what();
   }
 }
 
-// With --force a data file whose report name is its own would be replaced by its report.
-void refuse_report_over_data(const std::string& data_path, const std::string& report_path) {
+bool same_file(const std::string& a, const std::string& b) {
   std::error_code unknown;
-  if (std::filesystem::equivalent(data_path, report_path, unknown)) {
+  return a == b || std::filesystem::equivalent(a, b, unknown);
+}
+
+// The names of a data file's output set, and the name each export takes.
+struct FilePlan {
+  OutputNames names;
+  std::string page;                                // the page's name; empty without --html
+  std::map<std::string, std::string> csv_name_of;  // name csv_files gives → name it takes
+};
+
+// An export is named after the report without its extension: NAME.html. Where that name is
+// the data file, the report or another file of the set, which it must never replace, it is
+// named after the whole report instead: NAME.OUT.html.
+std::string export_name(const std::string& own, const std::string& suffix,
+                        const std::string& report_path, std::vector<std::string>& taken) {
+  const auto is_taken = [&taken](const std::string& name) {
+    return std::any_of(taken.begin(), taken.end(),
+                       [&name](const std::string& t) { return same_file(name, t); });
+  };
+  std::string name = is_taken(own) ? report_path + suffix : own;
+  if (is_taken(name)) {
+    throw ReportFileError("file " + name + " would replace the data file or another output");
+  }
+  taken.push_back(name);
+  return name;
+}
+
+FilePlan plan_of(const std::string& data_path, const std::string& report_path,
+                 const Options& options) {
+  if (same_file(data_path, report_path)) {
     throw ReportFileError("the report would replace its own data file, unit 6, file " +
                           report_path);
   }
+  FilePlan plan;
+  plan.names.report = report_path;
+  std::vector<std::string> taken = {data_path, report_path};
+  const std::filesystem::path report(report_path);
+  const std::string stem = (report.parent_path() / report.stem()).string();
+  if (options.html) {
+    plan.page = export_name(stem + ".html", ".html", report_path, taken);
+    plan.names.exports.push_back(plan.page);
+  }
+  if (options.csv) {
+    for (const std::string& own : exports::csv_file_names(report_path)) {
+      const std::string name = export_name(own, own.substr(stem.size()), report_path, taken);
+      plan.csv_name_of[own] = name;
+      plan.names.exports.push_back(name);
+    }
+  }
+  return plan;
 }
 
-// Reads the data file, writes the report and evaluates the tests; a fatal error is reported on
-// standard error and ends only this file.
+std::string html_page_of(const exports::FileSnapshot& snapshot) {
+  std::string version = version_text();
+  version.erase(version.find_last_not_of('\n') + 1);
+  return exports::html_page(snapshot, {version, exports::run_time_now()});
+}
+
+// The exports asked for, written into the set beside the report.
+void write_exports(OutputSet& set, const FilePlan& plan, const exports::FileSnapshot& snapshot) {
+  if (!plan.csv_name_of.empty()) {
+    for (const auto& [own, bytes] : exports::csv_files(snapshot)) {
+      set.add_export(plan.csv_name_of.at(own), bytes);
+    }
+  }
+  if (!plan.page.empty()) set.add_export(plan.page, html_page_of(snapshot));
+}
+
+// Reads the data file, evaluates the tests and writes the file's output set; a fatal error is
+// reported on standard error and ends only this file.
 FileOutcome evaluate_file(const std::string& data_path, const std::string& report_path,
                           const Options& options, codec::Sink& console, Run& run) {
   FileOutcome outcome;
@@ -62,27 +120,27 @@ FileOutcome evaluate_file(const std::string& data_path, const std::string& repor
   outcome.snapshot.data_file = data_path;
   outcome.snapshot.report_file = report_path;
   outcome.snapshot.regional = options.regional;
-  std::optional<ReportTarget> report;
+  std::optional<OutputSet> set;
   try {
     codec::Source data = read_data_file(data_path);
-    if (options.force) refuse_report_over_data(data_path, report_path);
-    report.emplace(report_path, options.force, options.encoding);
-    write_title_line(report->sink(), title_name(report_path), title_name(data_path));
-    outcome.status = evaluate_data(run, data, report->sink(), console, &outcome.snapshot);
-    report->complete();
+    const FilePlan plan = plan_of(data_path, report_path, options);
+    set.emplace(plan.names, options.force, options.encoding);
+    write_title_line(set->report(), title_name(report_path), title_name(data_path));
+    outcome.status = evaluate_data(run, data, set->report(), console, &outcome.snapshot);
+    set->close_report();
+    write_exports(*set, plan, outcome.snapshot);
+    set->complete();
     return outcome;
   } catch (...) {
-    report_error(message_of_current_exception());
+    write_error_line(message_of_current_exception());
   }
   outcome.status = kFatal;
   outcome.snapshot.exit_status = kFatal;
-  if (report) {
-    outcome.kept_partial = report->keep_partial();
-    if (outcome.kept_partial != report_path) {
-      const bool old_report = std::filesystem::exists(report_path);
-      report_error("what was written before the error is kept in " + outcome.kept_partial + "; " +
-                   report_path + (old_report ? " was left as it was" : " was not written"));
-    }
+  if (set) outcome.kept_partial = set->keep_partial();
+  if (!outcome.kept_partial.empty()) {
+    const bool old_report = entry_kind(report_path) != EntryKind::None;
+    write_error_line("what was written before the error is kept in " + outcome.kept_partial + "; " +
+                     report_path + (old_report ? " was left as it was" : " was not written"));
   }
   return outcome;
 }
@@ -115,9 +173,8 @@ std::string counts_text(const exports::FileSnapshot& snapshot) {
 
 // Written as it is, not through the console's conversion: file names are in the system's own
 // encoding. The line ends in CR LF like every console record.
-void write_summary_line(const FileOutcome& outcome) {
-  const std::string line = summary_line(outcome) + "\r\n";
-  std::fwrite(line.data(), 1, line.size(), stdout);
+void write_summary_line(const FileOutcome& outcome, ConsoleSink& console) {
+  console.write_as_is(summary_line(outcome) + "\r\n");
 }
 
 // The notes in the console's encoding, like the messages of the evaluation.
@@ -125,44 +182,6 @@ void write_notes(const exports::FileSnapshot& snapshot, codec::Sink& console) {
   for (const exports::Note& note : exports::file_notes(snapshot)) {
     console.record(codec::to_cp857("  " + exports::note_line(note)));
   }
-}
-
-// NAME.html beside NAME.OUT; NAME.OUT.html where NAME.html is the data file or the report
-// itself, which the page must never replace.
-std::string html_path_for(const FileOutcome& outcome) {
-  const std::filesystem::path report(outcome.report_path);
-  const std::string page = (report.parent_path() / report.stem()).string() + ".html";
-  const auto same_file = [&page](const std::string& other) {
-    std::error_code unknown;
-    return page == other || std::filesystem::equivalent(page, other, unknown);
-  };
-  return same_file(outcome.data_path) || same_file(outcome.report_path)
-             ? outcome.report_path + ".html"
-             : page;
-}
-
-std::string html_page_of(const exports::FileSnapshot& snapshot) {
-  std::string version = version_text();
-  version.erase(version.find_last_not_of('\n') + 1);
-  return exports::html_page(snapshot, {version, exports::run_time_now()});
-}
-
-// The exports asked for, beside the report; a file that cannot be written is reported and
-// makes the file's status 2.
-int write_exports(const FileOutcome& outcome, const Options& options) {
-  exports::CsvFiles files;
-  if (options.csv) files = exports::csv_files(outcome.snapshot);
-  if (options.html) files[html_path_for(outcome)] = html_page_of(outcome.snapshot);
-  int status = outcome.status;
-  for (const auto& [path, bytes] : files) {
-    try {
-      write_whole_file(path, bytes);
-    } catch (const ReportFileError& e) {
-      report_error(e.what());
-      status = kFatal;
-    }
-  }
-  return status;
 }
 
 int evaluate_batch(const Options& options) {
@@ -175,10 +194,10 @@ int evaluate_batch(const Options& options) {
     auto run = std::make_unique<Run>();
     const FileOutcome outcome = evaluate_file(data_path, report_path, options, console, *run);
     run.reset();
-    status = std::max(status, write_file_outputs(outcome, options, console));
+    write_file_summary(outcome, options, console);
+    status = std::max(status, outcome.status);
   }
-  std::fflush(stdout);
-  return status;
+  return std::max(status, console_status(console));
 }
 
 }  // namespace
@@ -211,15 +230,10 @@ std::string summary_line(const FileOutcome& outcome) {
          envelope_text(outcome.snapshot.strength);
 }
 
-int write_file_outputs(const FileOutcome& outcome, const Options& options, codec::Sink& console) {
-  if (!options.quiet) {
-    write_summary_line(outcome);
-    write_notes(outcome.snapshot, console);
-    std::fflush(stdout);
-  }
-  // After a fatal error there is no complete report for the exports to go with.
-  if (outcome.status == kFatal) return outcome.status;
-  return write_exports(outcome, options);
+void write_file_summary(const FileOutcome& outcome, const Options& options, ConsoleSink& console) {
+  if (options.quiet) return;
+  write_summary_line(outcome, console);
+  write_notes(outcome.snapshot, console);
 }
 
 int command_line_main(std::span<const std::string_view> args) {
@@ -227,16 +241,13 @@ int command_line_main(std::span<const std::string_view> args) {
   try {
     options = parse_options(args);
   } catch (const UsageError& e) {
-    report_error(std::string("ostrevik: ") + e.what() + " (see ostrevik --help)");
+    write_error_line(std::string("ostrevik: ") + e.what() + " (see ostrevik --help)");
     return kFatal;
   }
-  if (options.help) {
-    std::fputs(help_text().c_str(), stdout);
-    return 0;
-  }
-  if (options.version) {
-    std::fputs(version_text().c_str(), stdout);
-    return 0;
+  if (options.help || options.version) {
+    ConsoleSink console(stdout, false);
+    console.write_as_is(options.help ? help_text() : version_text());
+    return console_status(console);
   }
   return evaluate_batch(options);
 }

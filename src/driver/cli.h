@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "driver/console.h"
 #include "driver/dialogue.h"
 #include "driver/options.h"
 #include "export/snapshot.h"
@@ -29,12 +30,12 @@ struct FileOutcome {
   int status = 0;                  // 0 normal end, 1 ended early, 2 fatal error
   exports::FileSnapshot snapshot;  // its tests and strength analysis, as far as they went
   std::string kept_partial;  // after a fatal error: where what was written is; empty for nothing
+                             // (the set's files were then left as they were)
 };
 
-// Everything written after a data file was evaluated, from its outcome: the summary line and
-// the plausibility notes on standard output (unless -q), the HTML page and the CSV files when
-// asked for. Returns the file's exit status, 2 when an export could not be written.
-int write_file_outputs(const FileOutcome& outcome, const Options& options, codec::Sink& console);
+// What the console shows after a data file was evaluated, from its outcome: the summary line
+// and the plausibility notes (unless -q).
+void write_file_summary(const FileOutcome& outcome, const Options& options, ConsoleSink& console);
 
 // "S1.DAT -> S1.OUT: 3 evaluated, 0 checked only, 0 refused, 0 at the iteration limit; peak
 // envelope c = 12.345 kPa, phi = 31.234 deg".

@@ -1,8 +1,10 @@
 #include "driver/console.h"
 
 #include <cctype>
+#include <cerrno>
 #include <clocale>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 
 #include "codec/cp857.h"
@@ -87,8 +89,57 @@ ConsoleSink::~ConsoleSink() {
 void ConsoleSink::record(std::string_view bytes) {
   line_ = utf8_ ? codec::cp857_to_utf8(bytes) : std::string(bytes);
   line_ += "\r\n";
-  std::fwrite(line_.data(), 1, line_.size(), out_);
-  std::fflush(out_);
+  write(line_);
+}
+
+void ConsoleSink::write_as_is(std::string_view line) {
+  write(line);
+}
+
+void ConsoleSink::write(std::string_view bytes) {
+  if (reader_gone_) return;
+  errno = 0;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), out_) == bytes.size() && std::fflush(out_) == 0) {
+    return;
+  }
+  if (errno == EPIPE) {
+    reader_gone_ = true;
+  } else if (error_ == 0) {
+    error_ = errno != 0 ? errno : EIO;
+  }
+  std::clearerr(out_);
+}
+
+std::string printable(std::string_view message) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string text;
+  for (const char c : message) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\t') {
+      text += "<TAB>";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      text += "\\x";
+      text += kDigits[byte >> 4];
+      text += kDigits[byte & 0xF];
+    } else {
+      text += c;
+    }
+  }
+  return text;
+}
+
+void write_error_line(std::string_view message) {
+  std::fflush(stdout);
+  const std::string line = printable(message) + "\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
+  std::fflush(stderr);
+}
+
+int console_status(const ConsoleSink& console) {
+  if (console.write_error() == 0) return 0;
+  write_error_line("cannot write the console (standard output): " +
+                   std::string(std::strerror(console.write_error())));
+  return 2;
 }
 
 bool is_utf8_charset(std::string_view name) {

@@ -39,7 +39,7 @@ void set_encoding(Options& options, std::string_view value) {
 constexpr OptionSpec kOptions[] = {
     {'o', "output", "FILE", "the report of the one data file (default: DATA with .OUT)",
      [](Options& o, std::string_view v) { o.report_file = v; }},
-    {'f', "force", "", "replace an existing report once the new one is complete",
+    {'f', "force", "", "replace an existing report and its exports once all are complete",
      [](Options& o, std::string_view) { o.force = true; }},
     {'q', "quiet", "", "no summary line and no notes after each data file",
      [](Options& o, std::string_view) { o.quiet = true; }},
@@ -170,9 +170,10 @@ std::string help_text() {
       "\n"
       "Evaluates the shear tests of each data file DATA, in the order given, and writes its\n"
       "report beside it: PATH/NAME.DAT gives PATH/NAME.OUT (a lower-case .dat gives .out).\n"
-      "An existing report is left alone unless --force is given. After each data file one\n"
-      "line tells where the report went and how its tests ended, followed by notes on values\n"
-      "that look implausible (they never change the report or the exit status).\n"
+      "An existing report, page or CSV file is left alone unless --force is given; the files\n"
+      "of a data file are put in place together once all are complete. After each data file\n"
+      "one line tells where the report went and how its tests ended, followed by notes on\n"
+      "values that look implausible (they never change the report or the exit status).\n"
       "\n"
       "Options:\n";
   for (const OptionSpec& spec : kOptions) {

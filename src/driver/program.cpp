@@ -1,5 +1,6 @@
 #include "driver/program.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -10,6 +11,7 @@
 #include "driver/cli.h"
 #include "driver/console.h"
 #include "driver/dialogue.h"
+#include "driver/file_system.h"
 #include "driver/files.h"
 #include "driver/test_loop.h"
 
@@ -23,11 +25,6 @@ std::optional<FileName> ask_file_name(codec::Sink& console, void (*prompt)(codec
   prompt(console);
   std::fflush(stdout);
   return read_file_name(stdin);
-}
-
-void report_fatal(const std::string& message) {
-  std::fflush(stdout);
-  std::fprintf(stderr, "%s\n", message.c_str());
 }
 
 // The files are opened and the tests evaluated; the report is closed on every path.
@@ -60,28 +57,30 @@ int dialogue_main() {
     write_banner(console);
     const std::optional<FileName> data_name = ask_file_name(console, &write_data_file_prompt);
     if (!data_name) {
-      report_fatal("end of standard input: no data file name was given");
+      write_error_line("end of standard input: no data file name was given");
       return kFatal;
     }
     const std::optional<FileName> report_name = ask_file_name(console, &write_report_file_prompt);
     if (!report_name) {
-      report_fatal("end of standard input: no report file name was given");
+      write_error_line("end of standard input: no report file name was given");
       return kFatal;
     }
     const int status = evaluate_files(*data_name, *report_name, console);
-    std::fflush(stdout);
-    return status;
+    return std::max(status, console_status(console));
   } catch (const codec::FatalError& e) {
-    report_fatal(codec::message_of(e));
-  } catch (const ReportFileError& e) {
-    report_fatal(e.what());
+    write_error_line(codec::message_of(e));
+  } catch (const FileError& e) {
+    write_error_line(e.what());
   } catch (const std::exception& e) {
-    report_fatal(std::string("internal error: ") + e.what());
+    write_error_line(std::string("internal error: ") + e.what());
   }
+  console_status(console);
   return kFatal;
 }
 
 int program_main(int argc, char** argv) {
+  open_closed_standard_streams();
+  ignore_broken_pipes();
   if (argc <= 1) return dialogue_main();
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   return command_line_main(args);

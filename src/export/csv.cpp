@@ -360,6 +360,11 @@ std::string csv_number(float value) {
   return text;
 }
 
+std::vector<std::string> csv_file_names(const std::string& report_file) {
+  const std::string stem = name_stem(report_file);
+  return {stem + "readings.csv", stem + "tests.csv", stem + "strength.csv", stem + "triaxial.csv"};
+}
+
 CsvFiles csv_files(const FileSnapshot& file) {
   const std::string stem = name_stem(file.report_file);
   CsvFiles files;

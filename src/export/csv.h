@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "export/snapshot.h"
 
@@ -16,6 +17,9 @@ namespace ostrevik::exports {
 using CsvFiles = std::map<std::string, std::string>;
 
 CsvFiles csv_files(const FileSnapshot& file);
+
+// Every name csv_files may give for a report of that name, whichever files a run writes.
+std::vector<std::string> csv_file_names(const std::string& report_file);
 
 // A cell of text: quoted when it holds a comma, a quote or a line end; control characters
 // become blanks; a text that a spreadsheet would take for a formula (first character =, +, -

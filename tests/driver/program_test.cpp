@@ -66,7 +66,7 @@ TEST(Program, MissingDataFileStopsBeforeTheReportIsCreated) {
   };
   const Case cases[] = {
       {"NONE.DAT", "file not found, unit 5, file NONE.DAT"},
-      {"DIR.DAT", "file not found, unit 5, file DIR.DAT"},
+      {"DIR.DAT", "cannot read data file, unit 5, file DIR.DAT: Is a directory"},
       {"", "file not found, unit 5, file "},
   };
   for (const Case& c : cases) {

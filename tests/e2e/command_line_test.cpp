@@ -185,7 +185,7 @@ TEST(CommandLine, ExistingReportsReplacedOnlyWithForceAndNeverLost) {
   const Case cases[] = {
       {{"FULL1.DAT", "SERIES3.DAT"},
        2,
-       {"file already exists, unit 6, file FULL1.OUT"},
+       {"file already exists, unit 6, file FULL1.OUT (-f replaces it)"},
        {"FULL1.DAT: fatal error, no report written",
         "SERIES3.DAT -> SERIES3.OUT: 4 evaluated, " + counts +
             "; peak envelope c = 24.716 kPa, phi = 27.891 deg"},
@@ -283,7 +283,8 @@ TEST(CommandLine, EncodingsOfReportAndDataFile) {
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.errors,
             "input conversion error, unit 5, file T.DAT: line 3, columns 1-8: \"<TAB>3.397  \" (a "
-            "tab: fixed-column records need spaces)\n");
+            "tab: fixed-column records need spaces)\nwhat was written before the error is kept "
+            "in T.OUT.partial; T.OUT was not written\n");
 }
 
 TEST(CommandLine, NotesAndCsvFilesBesideTheReport) {
@@ -304,10 +305,11 @@ TEST(CommandLine, NotesAndCsvFilesBesideTheReport) {
   EXPECT_TRUE(console[0].starts_with("SLIP.DAT -> SLIP.OUT: 1 evaluated"));
   EXPECT_TRUE(console[1].starts_with(codec::to_cp857("  DENEY 1, OKUMA 13: Yük okuması P = ")))
       << console[1];
-  EXPECT_TRUE(console[2].starts_with("CUT.DAT -> CUT.OUT (incomplete)"));
-  // The exports go with a complete report only.
-  EXPECT_EQ(files_in(dir), (std::vector<std::string>{"CUT.DAT", "CUT.OUT", "SLIP.DAT", "SLIP.OUT",
-                                                     "SLIP.readings.csv", "SLIP.tests.csv"}));
+  EXPECT_TRUE(console[2].starts_with("CUT.DAT -> CUT.OUT.partial (incomplete)"));
+  // The exports go with a complete report only; what was written of one cut short is kept apart.
+  EXPECT_EQ(files_in(dir),
+            (std::vector<std::string>{"CUT.DAT", "CUT.OUT.partial", "SLIP.DAT", "SLIP.OUT",
+                                      "SLIP.readings.csv", "SLIP.tests.csv"}));
   EXPECT_NE(read_bytes(dir / "SLIP.tests.csv").find(",OKUMA 13: Yük okuması P = "),
             std::string::npos);
 }

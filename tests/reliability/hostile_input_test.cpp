@@ -364,10 +364,10 @@ TEST(HostileInput, ValuesThatCannotBeComputedAreAsterisksWithOneWarning) {
   }
 }
 
-TEST(HostileInput, DirectoryAsDataFileIsNotFoundAndNoReportIsMade) {
+TEST(HostileInput, DirectoryAsDataFileIsNamedSoAndNoReportIsMade) {
   const Outcome out = run_on([](const TempDir& dir) { fs::create_directory(dir / "X.DAT"); });
   EXPECT_EQ(out.status, 2);
-  EXPECT_EQ(first_line(out.errors), "file not found, unit 5, file X.DAT");
+  EXPECT_EQ(first_line(out.errors), "cannot read data file, unit 5, file X.DAT: Is a directory");
   EXPECT_FALSE(out.report_exists);
 }
 
