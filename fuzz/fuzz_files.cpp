@@ -22,9 +22,9 @@ namespace fs = std::filesystem;
 
 // The names a run reads or writes, and some it should leave alone.
 constexpr std::array<std::string_view, 12> kNames = {
-    "A.DAT",         "A.OUT",          "A.html",         "A.tests.csv",
-    "A.readings.csv", "A.OUT.partial", "A.OUT.new-1-1",  "A.OUT.ready-1-1",
-    "A.OUT.html",    "B.OUT",          "sub/A.DAT",      "sub"};
+    "A.DAT",          "A.OUT",         "A.html",        "A.tests.csv",
+    "A.readings.csv", "A.OUT.partial", "A.OUT.new-1-1", "A.OUT.ready-1-1",
+    "A.OUT.html",     "B.OUT",         "sub/A.DAT",     "sub"};
 
 // What an input may place under a name before the run.
 enum class Entry { Nothing, OldFile, LinkToData, LinkToOutside, Folder, LinkToNowhere };
@@ -85,9 +85,8 @@ void place(const Scratch& s, std::string_view name, Entry entry) {
 
 // The options and names of the run, one argument per byte.
 std::vector<std::string> arguments_of(std::string_view bytes) {
-  static const std::array<std::string_view, 8> options = {"-f",     "-q",     "--html", "--csv",
-                                                          "-o",     "--encoding=utf-8", "--",
-                                                          "-fq"};
+  static const std::array<std::string_view, 8> options = {
+      "-f", "-q", "--html", "--csv", "-o", "--encoding=utf-8", "--", "-fq"};
   std::vector<std::string> args;
   for (const char c : bytes) {
     const auto byte = static_cast<unsigned char>(c);

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
-#include "model/identity.h"
 #include "model/envelope_statistics.h"
+#include "model/identity.h"
 #include "model/readings_check.h"
 #include "model/state.h"
 
