@@ -2,6 +2,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <cwctype>
+#include <functional>
+#include <string>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -144,9 +147,35 @@ double time_now() {
   return seconds_of(now);
 }
 
-FolderLock::FolderLock(const std::string&) {}
+// The mutex of a folder is named after its full path in lower case, so that every run that
+// names the folder in another way still meets the same mutex.
+std::wstring mutex_name(const std::string& folder) {
+  const std::wstring path = wide(folder.empty() ? "." : folder);
+  std::wstring full(MAX_PATH, L'\0');
+  const DWORD length =
+      GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  full.resize(length > 0 && length < full.size() ? length : 0);
+  if (full.empty()) full = path;
+  for (wchar_t& c : full) c = static_cast<wchar_t>(towlower(c));
+  return L"Local\\ostrevik-set-" + std::to_wstring(std::hash<std::wstring>{}(full));
+}
 
-FolderLock::~FolderLock() = default;
+FolderLock::FolderLock(const std::string& folder) {
+  HANDLE mutex = CreateMutexW(nullptr, FALSE, mutex_name(folder).c_str());
+  if (mutex == nullptr) return;
+  const DWORD waited = WaitForSingleObject(mutex, INFINITE);
+  if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+    CloseHandle(mutex);
+    return;
+  }
+  mutex_ = mutex;
+}
+
+FolderLock::~FolderLock() {
+  if (mutex_ == nullptr) return;
+  ReleaseMutex(static_cast<HANDLE>(mutex_));
+  CloseHandle(static_cast<HANDLE>(mutex_));
+}
 
 void open_closed_standard_streams() {}
 

@@ -50,7 +50,8 @@ std::optional<double> modification_time(const std::string& path);
 double time_now();
 
 // Serialises the final renames of the runs that write into one folder: held from construction
-// to destruction (where the system can lock a folder; otherwise a no-op).
+// to destruction (a lock of the folder, or on Windows a mutex named after it; when neither can
+// be had, the renames still never replace without --force).
 class FolderLock {
  public:
   explicit FolderLock(const std::string& folder);
@@ -59,7 +60,8 @@ class FolderLock {
   FolderLock& operator=(const FolderLock&) = delete;
 
  private:
-  int descriptor_ = -1;  // the folder opened for its lock; -1 when not locked
+  int descriptor_ = -1;    // the folder opened for its lock; -1 when not locked
+  void* mutex_ = nullptr;  // Windows: the held mutex of the folder; null when not held
 };
 
 // Opens standard input, output and error on the null device where they are closed, so that no
