@@ -44,6 +44,15 @@ struct Scratch {
   std::string data;  // the data file's bytes
 };
 
+Scratch& scratch();
+
+// The scratch folder and the file outside it go when the fuzzer ends.
+void remove_scratch() {
+  std::error_code ignored;
+  fs::remove_all(scratch().folder, ignored);
+  fs::remove(scratch().outside, ignored);
+}
+
 Scratch& scratch() {
   static Scratch s = [] {
     Scratch made;
@@ -54,6 +63,8 @@ Scratch& scratch() {
     if (made.data.empty()) std::abort();
     return made;
   }();
+  // Registered once the folder exists, so that it runs before the folder's record is destroyed.
+  [[maybe_unused]] static const int removed_at_exit = std::atexit(remove_scratch);
   return s;
 }
 

@@ -60,8 +60,11 @@ class FolderLock {
   FolderLock& operator=(const FolderLock&) = delete;
 
  private:
-  int descriptor_ = -1;    // the folder opened for its lock; -1 when not locked
-  void* mutex_ = nullptr;  // Windows: the held mutex of the folder; null when not held
+#ifdef _WIN32
+  void* mutex_ = nullptr;  // the held mutex of the folder; null when not held
+#else
+  int descriptor_ = -1;  // the folder opened for its lock; -1 when not locked
+#endif
 };
 
 // Opens standard input, output and error on the null device where they are closed, so that no
