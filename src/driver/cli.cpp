@@ -15,6 +15,7 @@
 #include "driver/files.h"
 #include "driver/report_target.h"
 #include "driver/test_loop.h"
+#include "export/ags.h"
 #include "export/csv.h"
 #include "export/html.h"
 #include "export/markup.h"
@@ -126,17 +127,23 @@ void write_notes(const exports::FileSnapshot& snapshot, codec::Sink& console) {
   }
 }
 
-// NAME.html beside NAME.OUT; NAME.OUT.html where NAME.html is the data file or the report
-// itself, which the page must never replace.
-std::string html_path_for(const FileOutcome& outcome) {
+// The AGS file's note that its keys are derived, when the data file came without an identity.
+void write_ags_note(const exports::FileSnapshot& snapshot, codec::Sink& console) {
+  const std::string note = exports::ags_identity_note(snapshot);
+  if (!note.empty()) console.record(codec::to_cp857("  " + note));
+}
+
+// NAME.html (or NAME.ags) beside NAME.OUT; NAME.OUT.html where NAME.html is the data file or
+// the report itself, which an export must never replace.
+std::string export_path_for(const FileOutcome& outcome, const std::string& extension) {
   const std::filesystem::path report(outcome.report_path);
-  const std::string page = (report.parent_path() / report.stem()).string() + ".html";
+  const std::string page = (report.parent_path() / report.stem()).string() + extension;
   const auto same_file = [&page](const std::string& other) {
     std::error_code unknown;
     return page == other || std::filesystem::equivalent(page, other, unknown);
   };
   return same_file(outcome.data_path) || same_file(outcome.report_path)
-             ? outcome.report_path + ".html"
+             ? outcome.report_path + extension
              : page;
 }
 
@@ -151,7 +158,11 @@ std::string html_page_of(const exports::FileSnapshot& snapshot) {
 int write_exports(const FileOutcome& outcome, const Options& options) {
   exports::CsvFiles files;
   if (options.csv) files = exports::csv_files(outcome.snapshot);
-  if (options.html) files[html_path_for(outcome)] = html_page_of(outcome.snapshot);
+  if (options.html) files[export_path_for(outcome, ".html")] = html_page_of(outcome.snapshot);
+  if (options.ags) {
+    files[export_path_for(outcome, ".ags")] =
+        exports::ags_file(outcome.snapshot, exports::run_time_now());
+  }
   int status = outcome.status;
   for (const auto& [path, bytes] : files) {
     try {
@@ -214,6 +225,7 @@ int write_file_outputs(const FileOutcome& outcome, const Options& options, codec
   if (!options.quiet) {
     write_summary_line(outcome);
     write_notes(outcome.snapshot, console);
+    if (options.ags && outcome.status != kFatal) write_ags_note(outcome.snapshot, console);
     std::fflush(stdout);
   }
   // After a fatal error there is no complete report for the exports to go with.

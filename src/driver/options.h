@@ -22,6 +22,7 @@ struct Options {
   bool quiet = false;       // no summary line and no notes after each data file
   bool csv = false;         // the CSV files beside the report
   bool html = false;        // the HTML page of charts beside the report
+  bool ags = false;         // the AGS4 file beside the report
   ReportEncoding encoding = ReportEncoding::Cp857;  // the report's encoding
   bool help = false;                                // only the usage text is wanted
   bool version = false;  // only the program's name and version are wanted
