@@ -580,17 +580,26 @@ std::string_view description(
   return otherwise;
 }
 
-// Every distinct (heading, value) of the PA columns of the groups, in order of appearance.
+// Every distinct (heading, code) of the PA columns of the groups, in order of appearance; a
+// value of several codes joined by TRAN_RCON ("CP+RC") gives each of them.
 std::vector<std::pair<std::string, std::string>> abbreviations_used(std::span<const Group> groups) {
   std::vector<std::pair<std::string, std::string>> found;
+  const auto add = [&found](std::string_view heading, std::string_view code) {
+    std::pair<std::string, std::string> item{std::string(heading), std::string(code)};
+    if (!code.empty() && std::find(found.begin(), found.end(), item) == found.end()) {
+      found.push_back(std::move(item));
+    }
+  };
   for (const Group& g : groups) {
     for (std::size_t k = 0; k < g.headings.size(); ++k) {
       if (g.headings[k].type != "PA") continue;
       for (const Row& row : g.rows) {
-        std::pair<std::string, std::string> item{std::string(g.headings[k].name), row[k]};
-        if (!item.second.empty() && std::find(found.begin(), found.end(), item) == found.end()) {
-          found.push_back(std::move(item));
+        std::string_view codes = row[k];
+        for (std::size_t plus; (plus = codes.find('+')) != std::string_view::npos;) {
+          add(g.headings[k].name, codes.substr(0, plus));
+          codes.remove_prefix(plus + 1);
         }
+        add(g.headings[k].name, codes);
       }
     }
   }

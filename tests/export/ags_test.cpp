@@ -72,7 +72,7 @@ TEST(Ags, NumbersAndTextsTakeTheirHeadingsType) {
 Identity series_identity(std::size_t tests) {
   Identity id;
   id.project = {"P-2026/17", "Şişli İstasyonu", "İstanbul", "Belediye", "Zemin A.Ş.", "Müşavir"};
-  id.location = {"SK-9", "Sondaj", 41.5, 412345.25, 4551234.5};
+  id.location = {"SK-9", "CP+RC", 41.5, 412345.25, 4551234.5};
   id.sample = {"3", "U", "SK9-3", 2.0, 2.5, "Kahverengi \"siltli\" kil"};
   id.laboratory = "Ostrevik Zemin Laboratuvarı";
   id.method = "Eğik düzlemde kesme";
