@@ -17,6 +17,7 @@
 #include "driver/files.h"
 #include "driver/output_set.h"
 #include "driver/test_loop.h"
+#include "export/ags.h"
 #include "export/csv.h"
 #include "export/html.h"
 #include "export/markup.h"
@@ -49,6 +50,7 @@ bool same_file(const std::string& a, const std::string& b) {
 struct FilePlan {
   OutputNames names;
   std::string page;                                // the page's name; empty without --html
+  std::string ags;                                 // the AGS file's name; empty without --ags
   std::map<std::string, std::string> csv_name_of;  // name csv_files gives → name it takes
 };
 
@@ -84,6 +86,10 @@ FilePlan plan_of(const std::string& data_path, const std::string& report_path,
     plan.page = export_name(stem + ".html", ".html", report_path, taken);
     plan.names.exports.push_back(plan.page);
   }
+  if (options.ags) {
+    plan.ags = export_name(stem + ".ags", ".ags", report_path, taken);
+    plan.names.exports.push_back(plan.ags);
+  }
   if (options.csv) {
     for (const std::string& own : exports::csv_file_names(report_path)) {
       const std::string name = export_name(own, own.substr(stem.size()), report_path, taken);
@@ -108,6 +114,8 @@ void write_exports(OutputSet& set, const FilePlan& plan, const exports::FileSnap
     }
   }
   if (!plan.page.empty()) set.add_export(plan.page, html_page_of(snapshot));
+  if (!plan.ags.empty())
+    set.add_export(plan.ags, exports::ags_file(snapshot, exports::run_time_now()));
 }
 
 // Reads the data file, evaluates the tests and writes the file's output set; a fatal error is
@@ -184,6 +192,12 @@ void write_notes(const exports::FileSnapshot& snapshot, codec::Sink& console) {
   }
 }
 
+// The AGS file's note that its keys are derived, when the data file came without an identity.
+void write_ags_note(const exports::FileSnapshot& snapshot, codec::Sink& console) {
+  const std::string note = exports::ags_identity_note(snapshot);
+  if (!note.empty()) console.record(codec::to_cp857("  " + note));
+}
+
 int evaluate_batch(const Options& options) {
   ConsoleSink console(stdout, console_wants_utf8());
   int status = 0;
@@ -234,6 +248,7 @@ void write_file_summary(const FileOutcome& outcome, const Options& options, Cons
   if (options.quiet) return;
   write_summary_line(outcome, console);
   write_notes(outcome.snapshot, console);
+  if (options.ags && outcome.status != kFatal) write_ags_note(outcome.snapshot, console);
 }
 
 int command_line_main(std::span<const std::string_view> args) {

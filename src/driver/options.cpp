@@ -49,6 +49,8 @@ constexpr OptionSpec kOptions[] = {
      [](Options& o, std::string_view) { o.html = true; }},
     {0, "regional", "", "characteristic c and phi of a regional data set (page and CSV)",
      [](Options& o, std::string_view) { o.regional = true; }},
+    {0, "ags", "", "also write NAME.ags, the results as an AGS4 file, beside the report",
+     [](Options& o, std::string_view) { o.ags = true; }},
     {0, "encoding", "NAME", "report in cp857 (the default) or utf-8", &set_encoding},
     {'h', "help", "", "show this help and stop",
      [](Options& o, std::string_view) { o.help = true; }},

@@ -24,6 +24,7 @@ struct Options {
   bool html = false;        // the HTML page of charts beside the report
   bool regional = false;    // the characteristic values of the envelopes allow for a regional
                             // data set
+  bool ags = false;         // the AGS4 file beside the report
   ReportEncoding encoding = ReportEncoding::Cp857;  // the report's encoding
   bool help = false;                                // only the usage text is wanted
   bool version = false;  // only the program's name and version are wanted

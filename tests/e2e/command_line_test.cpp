@@ -169,6 +169,29 @@ TEST(CommandLine, HtmlPageBesideTheReport) {
   }
 }
 
+// --ags writes NAME.ags beside the report (never over a data file of that name) and tells on
+// the console, after the summary line, that the keys were derived; the report is the same.
+TEST(CommandLine, AgsFileBesideTheReport) {
+  TempDir dir;
+  place(dir, "SERIES3.DAT", "lab/SERIES3.DAT");
+  place(dir, "FULL1.DAT", "odd/F.ags");
+  ::setenv("SOURCE_DATE_EPOCH", "0", 1);
+  const ProgramRun run = run_with_arguments(dir, {"--ags", "lab/SERIES3.DAT", "odd/F.ags"});
+  ::unsetenv("SOURCE_DATE_EPOCH");
+  EXPECT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(files_in(dir),
+            (std::vector<std::string>{"lab/SERIES3.DAT", "lab/SERIES3.OUT", "lab/SERIES3.ags",
+                                      "odd/F.ags", "odd/F.out", "odd/F.out.ags"}));
+  EXPECT_EQ(read_bytes(dir / "odd/F.ags"), read_bytes(kData / "FULL1.DAT"));
+  EXPECT_EQ(after_title(read_bytes(dir / "lab/SERIES3.OUT")),
+            after_title(reference("SERIES3.OUT")));
+  const std::vector<std::string> console = records_of(run.console);
+  ASSERT_EQ(console.size(), 4U) << run.console;
+  EXPECT_TRUE(console[1].starts_with("  AGS: no series file gave")) << console[1];
+  EXPECT_NE(console[1].find("SERIES3.DAT and the test numbers"), std::string::npos);
+  EXPECT_TRUE(read_bytes(dir / "lab/SERIES3.ags").find("\"1970-01-01\"") != std::string::npos);
+}
+
 TEST(CommandLine, ExistingReportsReplacedOnlyWithForceAndNeverLost) {
   const std::string old = "an older complete report\r\n";
   const std::string bad = "BAD.DAT";  // FULL1 cut short in its readings

@@ -10,6 +10,8 @@
 #include "codec/errors.h"
 #include "codec/record.h"
 #include "driver/test_loop.h"
+#include "export/ags.h"
+#include "export/ags_rows.h"
 #include "export/csv.h"
 #include "export/html.h"
 #include "export/xml_tree.h"
@@ -58,6 +60,11 @@ void evaluate_data_bytes(const std::uint8_t* data, std::size_t size) {
     testing::parse_xml(page);
   } catch (const std::runtime_error&) {
     std::abort();  // the page must be well-formed XML whatever the data
+  }
+  try {
+    testing::parse_ags(exports::ags_file(snapshot, 0));
+  } catch (const std::runtime_error&) {
+    std::abort();  // ASCII, CR LF, every field quoted, as many fields as headings
   }
   static const std::string warning = codec::to_cp857("HESAPLANAMAYAN DEĞERLER");
   if (!fatal && report.nonfinite_fields > 0 && report.bytes.find(warning) == std::string::npos) {

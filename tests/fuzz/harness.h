@@ -6,8 +6,9 @@
 namespace ostrevik::fuzz {
 
 // The whole evaluation of a data file held in memory, with report, console, CSV export and
-// HTML page in memory. Aborts when a value that could not be computed shows as letters or goes
-// unwarned, or when the page is not well-formed XML.
+// HTML page and AGS file in memory. Aborts when a value that could not be computed shows as
+// letters or goes unwarned, when the page is not well-formed XML, or when the AGS file breaks
+// its structure (a byte outside ASCII, a field not quoted, a row of the wrong field count).
 void evaluate_data_bytes(const std::uint8_t* data, std::size_t size);
 
 // Reads every test of the bytes through the fixed-column source and prepares it into a run
