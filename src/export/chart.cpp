@@ -138,11 +138,14 @@ Extent extent_of(const Chart& chart) {
   }
   if (!e.any) e = {0, 1, 0, 1, true};
   if (chart.with_origin) include(e, 0, 0);
-  // Room above and below the points, so that a peak does not sit on the frame; none below a
-  // lowest value of zero.
+  // Room beyond the points, so that the largest value does not sit on the frame and each axis
+  // ends on a tick past it; none below a lowest value of zero.
   const float room = (e.y_high - e.y_low) * 0.06F;
   e.y_high += room;
   if (e.y_low != 0) e.y_low -= room;
+  const float x_room = (e.x_high - e.x_low) * 0.03F;
+  e.x_high += x_room;
+  if (e.x_low != 0) e.x_low -= x_room;
   return e;
 }
 
@@ -335,11 +338,11 @@ bool inside(const Box& b, const Frame& f) {
          b.bottom <= f.top + f.height;
 }
 
-// Places for a label of width w and height h beside a ring at (x, y): close ones first, then
-// one line farther out.
-std::vector<Box> label_places(float x, float y, float w, float h) {
+// Places for a label of width w and height h beside a ring of radius `ring` at (x, y): close
+// ones first, then one line farther out.
+std::vector<Box> label_places(float x, float y, float w, float h, float ring) {
   std::vector<Box> places;
-  for (const float gap : {kCalloutRing + 3, kCalloutRing + 3 + 2 * h}) {
+  for (const float gap : {ring + 3, ring + 3 + 2 * h}) {
     const float mid = y - h / 2;
     places.push_back({x + gap, y - gap - h, x + gap + w, y - gap});          // above right
     places.push_back({x + gap + 2, mid, x + gap + 2 + w, mid + h});          // right
@@ -367,7 +370,7 @@ void draw_callouts(Markup& m, const Chart& chart, const Frame& f) {
   const auto box_around = [](float x, float y, float r) { return Box{x - r, y - r, x + r, y + r}; };
   for (const Callout& c : chart.callouts) {
     if (std::isfinite(c.x) && std::isfinite(c.y)) {
-      marks.push_back(box_around(f.px(c.x), f.py(c.y), kCalloutRing));
+      marks.push_back(box_around(f.px(c.x), f.py(c.y), c.ring ? kCalloutRing : kMarkerSize));
     }
   }
   for (const Series& s : chart.series) {
@@ -382,9 +385,12 @@ void draw_callouts(Markup& m, const Chart& chart, const Frame& f) {
     if (!std::isfinite(c.x) || !std::isfinite(c.y)) continue;
     const float x = f.px(c.x);
     const float y = f.py(c.y);
-    m.raw("<circle class=\"callout\"").attr("cx", x).attr("cy", y).attr("r", kCalloutRing);
-    m.raw("/>");
-    const std::vector<Box> places = label_places(x, y, text_width(c.text), kFontSize + 2);
+    const float ring = c.ring ? kCalloutRing : kMarkerSize - 2;
+    if (c.ring) {
+      m.raw("<circle class=\"callout\"").attr("cx", x).attr("cy", y).attr("r", kCalloutRing);
+      m.raw("/>");
+    }
+    const std::vector<Box> places = label_places(x, y, text_width(c.text), kFontSize + 2, ring);
     const std::array<std::function<bool(const Box&)>, 3> wishes{
         [&](const Box& b) { return inside(b, f) && clear_of(b, marks) && clear_of(b, points); },
         [&](const Box& b) { return inside(b, f) && clear_of(b, marks); },
@@ -400,11 +406,12 @@ void draw_callouts(Markup& m, const Chart& chart, const Frame& f) {
     marks.push_back(place);
     const auto [lx, ly] = nearest_on(place, x, y);
     const float distance = std::hypot(lx - x, ly - y);
-    if (distance > kCalloutRing + 1) {
-      const float from = kCalloutRing / distance;
+    if (distance > ring + 4) {
+      const float from = ring / distance;
       line_element(m, "leader", x + (lx - x) * from, y + (ly - y) * from, lx, ly);
     }
-    text_element(m, place.left, place.bottom - 3, "start", "callout-label", c.text);
+    text_element(m, place.left, place.bottom - 3, "start", c.ring ? "callout-label" : "point-label",
+                 c.text);
   }
 }
 
@@ -489,7 +496,27 @@ Axis nice_axis(float low, float high, int ticks) {
   return axis_with_step(low, high, round_step((high - low) / static_cast<float>(ticks)));
 }
 
-void append_chart_figure(std::string& out, const Chart& chart) {
+const std::string_view kChartStyle = R"(
+svg text { font-family: sans-serif; font-size: 11px; fill: #222; }
+svg .chart-title { font-size: 12px; font-weight: bold; }
+svg .grid line { stroke: #e4e4e4; stroke-width: 1; }
+svg line.zero { stroke: #999; stroke-width: 1; }
+svg .axes rect { fill: none; stroke: #444; stroke-width: 1; }
+svg .axes line { stroke: #444; stroke-width: 1; }
+svg .line { fill: none; stroke-width: 1.6; }
+svg .band { fill-opacity: 0.15; stroke: none; }
+svg circle.callout { fill: none; stroke: #000; stroke-width: 1.5; }
+svg line.leader { stroke: #000; stroke-width: 0.8; }
+svg .callout-label, svg .point-label { paint-order: stroke; stroke: #fff; stroke-width: 3px;
+  stroke-linejoin: round; }
+svg .callout-label { font-weight: bold; }
+svg .point-label { font-size: 10px; }
+)";
+
+namespace {
+
+// The SVG drawing of the chart.
+void append_svg(std::string& out, const Chart& chart) {
   Frame f = frame_of(chart);
   const float legend_top = f.top + f.height + kAxisBelow + 4;
   const auto legend = legend_layout(chart, f.left, legend_top, chart.width - kRightGap);
@@ -497,7 +524,6 @@ void append_chart_figure(std::string& out, const Chart& chart) {
       legend_top + (legend.empty() ? 0 : legend.back().y - legend_top + kLegendLine) + 4;
 
   Markup m(out);
-  m.raw("<figure class=\"chart\"").attr("id", chart.id).raw(">");
   m.raw("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 ").pixels(chart.width);
   m.raw(" ").pixels(height).raw("\"").attr("width", chart.width).attr("height", height);
   m.raw(" role=\"img\">");
@@ -516,7 +542,14 @@ void append_chart_figure(std::string& out, const Chart& chart) {
   draw_callouts(m, chart, f);
   draw_legend(m, legend);
   m.raw("</svg>");
+}
 
+}  // namespace
+
+void append_chart_figure(std::string& out, const Chart& chart) {
+  Markup m(out);
+  m.raw("<figure class=\"chart\"").attr("id", chart.id).raw(">");
+  append_svg(out, chart);
   for (const std::string& note : chart.notes) m.element("p", note, "chart-note");
   for (const Series& s : chart.series) {
     const std::string note = omitted_note(s);

@@ -3,6 +3,7 @@
 // polylines, markers with tooltips, labelled marks and a legend. Every chart of the exported
 // page is drawn here.
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ostrevik::exports {
@@ -29,11 +30,12 @@ struct Series {
                         // no line drawn round it
 };
 
-// A point marked with a ring and a label beside it.
+// A point marked with a ring and a label beside it, or with the label alone.
 struct Callout {
   float x = 0;       // value on the horizontal axis, in the axis unit
   float y = 0;       // value on the vertical axis, in the axis unit
   std::string text;  // label, plain UTF-8
+  bool ring = true;  // a ring round the point; false: a short label beside a marker
 };
 
 struct Chart {
@@ -66,5 +68,8 @@ Axis nice_axis(float low, float high, int ticks);
 // series with points left out because a value is not finite.
 void append_chart_figure(std::string& out, const Chart& chart);
 std::string chart_figure(const Chart& chart);
+
+// The style of the charts' SVG elements, for a page that holds them.
+extern const std::string_view kChartStyle;
 
 }  // namespace ostrevik::exports

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <map>
 #include <optional>
@@ -21,43 +23,45 @@ namespace ostrevik::exports {
 namespace {
 
 constexpr std::string_view kStyle = R"(
-@page { size: A4 landscape; margin: 10mm; }
+@page { size: A4 landscape; margin: 14mm 10mm 10mm; }
 body { font-family: sans-serif; font-size: 10pt; color: #222; margin: 0 auto; max-width: 277mm; }
 h1 { font-size: 15pt; margin: 0 0 2mm; }
 h2 { font-size: 13pt; margin: 0 0 2mm; border-bottom: 1px solid #888; }
 h3 { font-size: 11pt; margin: 3mm 0 1mm; }
+h2, h3 { break-after: avoid; }
 section { padding-top: 2mm; }
 section.test, section.strength { break-before: page; }
+section.series + section.test { break-before: auto; }
 pre.titles { font-family: monospace; font-size: 9pt; margin: 0 0 2mm; white-space: pre-wrap; }
 .charts { display: flex; flex-wrap: wrap; gap: 3mm; }
 figure.chart { margin: 0; flex: 0 1 calc(50% - 2mm); min-width: 0; break-inside: avoid; }
+.small figure.chart { flex-basis: calc(33% - 2mm); }
 figure.chart svg { display: block; width: 100%; height: auto; }
 p.chart-note { margin: 0 0 1mm; font-size: 8.5pt; color: #7a3b00; }
 p.message { font-weight: bold; color: #8b0000; }
-svg text { font-family: sans-serif; font-size: 11px; fill: #222; }
-svg .chart-title { font-size: 12px; font-weight: bold; }
-svg .grid line { stroke: #e4e4e4; stroke-width: 1; }
-svg line.zero { stroke: #999; stroke-width: 1; }
-svg .axes rect { fill: none; stroke: #444; stroke-width: 1; }
-svg .axes line { stroke: #444; stroke-width: 1; }
-svg .line { fill: none; stroke-width: 1.6; }
-svg .band { fill-opacity: 0.15; stroke: none; }
-svg circle.callout { fill: none; stroke: #000; stroke-width: 1.5; }
-svg line.leader { stroke: #000; stroke-width: 0.8; }
-svg .callout-label { font-weight: bold; paint-order: stroke; stroke: #fff; stroke-width: 3px;
-  stroke-linejoin: round; }
+div.keep { break-inside: avoid; }
 table { border-collapse: collapse; margin: 1mm 0 2mm; break-inside: avoid; }
 th, td { border: 1px solid #bbb; padding: 1px 6px; }
 td { text-align: right; font-variant-numeric: tabular-nums; }
 th { background: #f0f0f0; font-weight: normal; }
 td.text, th.text { text-align: left; }
-dl.key { display: flex; flex-wrap: wrap; gap: 1mm 6mm; margin: 0 0 2mm; }
+table.specimens { font-size: 9pt; }
+table.statistics { font-size: 7.5pt; }
+table.statistics th, table.statistics td { padding: 1px 2px; }
+.charts > div { flex: 1 1 40%; }
+table.specimens th, table.specimens td { padding: 1px 4px; }
+div.top { display: flex; flex-wrap: wrap; gap: 2mm 8mm; align-items: flex-start; }
+dl.key { display: flex; flex-wrap: wrap; gap: 1mm 6mm; margin: 0 0 2mm; break-inside: avoid; }
 dl.key div { display: flex; gap: 2mm; }
 dl.key dt { font-weight: bold; }
 dl.key dd { margin: 0; }
+dl.identity { display: grid; grid-template-columns: max-content auto; gap: 0 4mm; margin: 0 0 2mm; }
+dl.identity dt { font-weight: bold; }
+dl.identity dd { margin: 0; }
 div.notes { border: 1px solid #d9a400; background: #fff8e0; padding: 0 3mm; margin: 0 0 2mm; }
 div.notes h3 { margin: 1mm 0 0; font-size: 10pt; }
 div.notes ul { margin: 1mm 0; padding-left: 5mm; }
+@media print { ul.contents { display: none; } }
 )";
 
 // Colours of the curves.
@@ -222,7 +226,7 @@ std::string chart_id(const TestSnapshot& t, int chart) {
   return "deney-" + std::to_string(t.test) + "-grafik-" + std::to_string(chart);
 }
 
-void append_stress_chart(std::string& out, const TestSnapshot& t) {
+Chart stress_chart(const TestSnapshot& t) {
   Chart c;
   c.id = chart_id(t, 1);
   c.title = "Gerilmeler ve kayma yer değiştirmesi";
@@ -235,10 +239,10 @@ void append_stress_chart(std::string& out, const TestSnapshot& t) {
   c.series.push_back(reading_series(t, UBAR, plotted(t, Quantity::TNSAVE), "TNSAVE, normal gerilme",
                                     kNormal, Marker::Square));
   c.callouts = peak_and_end(t, Quantity::UBAR, Quantity::SS);
-  append_chart_figure(out, c);
+  return c;
 }
 
-void append_displacement_chart(std::string& out, const TestSnapshot& t) {
+Chart displacement_chart(const TestSnapshot& t) {
   Chart c;
   c.id = chart_id(t, 2);
   c.title = "Düzleme dik ve kayma yer değiştirmesi";
@@ -248,7 +252,45 @@ void append_displacement_chart(std::string& out, const TestSnapshot& t) {
   c.series.push_back(reading_series(t, plotted(t, Quantity::UBAR), plotted(t, Quantity::VBAR),
                                     "VBAR, kesme düzlemine dik", kVertical, Marker::Diamond));
   c.callouts = peak_and_end(t, Quantity::UBAR, Quantity::VBAR);
-  append_chart_figure(out, c);
+  return c;
+}
+
+// Colours and markers of the tests of a series, in turn.
+constexpr std::array<std::string_view, 8> kTestColours{"#1f5fa8", "#d2691e", "#2e8b57", "#7b3294",
+                                                       "#b22222", "#008b8b", "#8b8b00", "#555555"};
+constexpr std::array<Marker, 4> kTestMarkers{Marker::Circle, Marker::Square, Marker::Triangle,
+                                             Marker::Diamond};
+
+bool plotted_in_series(const TestSnapshot& t) {
+  return t.kind == TestKind::Evaluated && !t.readings.empty();
+}
+
+// A quantity against UBAR for every evaluated test of the file, one colour and marker each.
+Chart overlay_chart(const FileSnapshot& file, std::string id, std::string title, Quantity yq,
+                    std::string y_label) {
+  Chart c;
+  c.id = std::move(id);
+  c.title = std::move(title);
+  c.x_label = axis_label("UBAR", "kayma yer değiştirmesi");
+  c.y_label = std::move(y_label);
+  c.with_origin = true;
+  std::size_t k = 0;
+  for (const TestSnapshot& t : file.tests) {
+    if (!plotted_in_series(t)) continue;
+    c.series.push_back(reading_series(
+        t, plotted(t, Quantity::UBAR), plotted(t, yq), "Deney " + std::to_string(t.test),
+        kTestColours[k % kTestColours.size()], kTestMarkers[k % kTestMarkers.size()]));
+    ++k;
+  }
+  return c;
+}
+
+std::vector<Chart> overlay_charts(const FileSnapshot& file) {
+  return {overlay_chart(file, "seri-grafik-1", "Kayma gerilmesi, bütün deneyler", Quantity::SS,
+                        axis_label("SS", "kayma gerilmesi")),
+          overlay_chart(file, "seri-grafik-2", "Düzleme dik yer değiştirme, bütün deneyler",
+                        Quantity::VBAR,
+                        axis_label("VBAR", "düzleme dik yer değiştirme", "; + kabarma"))};
 }
 
 std::string titles_block(const TestSnapshot& t) {
@@ -265,16 +307,76 @@ std::string key_value(std::string_view name, std::string_view value, std::string
          xml_text(unit_suffix(unit)) + "</dd></div>";
 }
 
-std::string key_values(const TestSnapshot& t) {
+// The value of a reading as the report prints it for this test, or nothing where the reading
+// lacks it.
+std::optional<float> reading_value(const TestSnapshot& t, int reading, Quantity q) {
+  if (reading < 1 || static_cast<std::size_t>(reading) > t.readings.size()) return std::nullopt;
+  return t.readings[static_cast<std::size_t>(reading - 1)][q];
+}
+
+// The largest and smallest computed value of a quantity over the readings.
+std::optional<std::pair<float, float>> reading_range(const TestSnapshot& t, Quantity q) {
+  std::optional<std::pair<float, float>> range;
+  for (const ReadingSnapshot& r : t.readings) {
+    const std::optional<float> v = r[q];
+    if (!v || !std::isfinite(*v)) continue;
+    range = range ? std::pair(std::min(range->first, *v), std::max(range->second, *v))
+                  : std::pair(*v, *v);
+  }
+  return range;
+}
+
+// The set-up values of the specimen shown on the page, in this order, where the echo has them.
+constexpr std::array<std::string_view, 13> kSpecimenValues{
+    "ALFN",   "ALFA",  "DIAIN", "HTLOWS", "HTMOLD", "HEMPTY", "WSPPTM",
+    "DENSOL", "WCINL", "GS",    "DDENSL", "VOIDR",  "SATINL"};
+
+// The specimen as the data file describes it, with the range of its normal stress and lateral
+// load, the duration of the test and its mean rate of shearing.
+std::string specimen_data(const TestSnapshot& t) {
   std::string out = "<dl class=\"key\">";
-  for (const std::string_view name : {"ALFN", "ALFA", "DIAIN", "DENSOL"}) {
+  for (const std::string_view name : kSpecimenValues) {
     const std::optional<float> v = setup_value(t, name);
     if (!v) continue;
     out += key_value(name == "DIAIN" ? "DIAIN (numune çapı)" : name, fixed_as(name, *v),
                      catalogue::entry(name).unit);
   }
   out += key_value("NREAD", integer(t.NREAD), "");
+  const Plotted TNSAVE = plotted(t, Quantity::TNSAVE);
+  if (const auto range = reading_range(t, Quantity::TNSAVE)) {
+    out += key_value("TNSAVE en küçük", fixed(range->first, TNSAVE.decimals), info(TNSAVE.q).unit);
+    out += key_value("TNSAVE en büyük", fixed(range->second, TNSAVE.decimals), info(TNSAVE.q).unit);
+  }
+  const Plotted SLATLD = plotted(t, Quantity::SLATLD);
+  if (const auto range = reading_range(t, Quantity::SLATLD); range && range->second != 0) {
+    out += key_value("SLATLD en büyük", fixed(range->second, SLATLD.decimals), info(SLATLD.q).unit);
+  }
+  const int last = static_cast<int>(t.readings.size());
+  const std::optional<float> T = reading_value(t, last, Quantity::T);
+  const std::optional<float> UBAR = reading_value(t, last, Quantity::UBAR);
+  if (T && UBAR) {
+    const Plotted time = plotted(t, Quantity::T);
+    out += key_value("T (süre)", fixed(*T, time.decimals), info(Quantity::T).unit);
+    if (*T > 0) {
+      out += key_value("Kayma hızı (UBAR / T)", fixed_as("DUDT", *UBAR / *T),
+                       catalogue::entry("DUDT").unit);
+    }
+  }
   return out + "</dl>";
+}
+
+// Where the no-tension correction acted: the readings of Table 1A by their time.
+std::string tension_summary(const TestSnapshot& t) {
+  if (t.tension.empty()) return {};
+  std::string times;
+  for (const TensionRow& row : t.tension) {
+    times += times.empty() ? "T = " : ", ";
+    times += fixed(row.T, info(Quantity::T).decimals) + unit_suffix(info(Quantity::T).unit);
+  }
+  return element("p", "Kesme düzleminin bir bölümü çekmede kaldı: " +
+                          integer(static_cast<long long>(t.tension.size())) +
+                          " okuma yalnız sıkışan bölüme göre düzeltildi: " + times +
+                          " (raporun Çizelge 1A'sı).");
 }
 
 std::string table4_block(const TestSnapshot& t) {
@@ -327,8 +429,8 @@ std::string flagged_table(const TestSnapshot& t) {
 
 void append_charts(std::string& out, const TestSnapshot& t) {
   out += "<div class=\"charts\">";
-  append_stress_chart(out, t);
-  append_displacement_chart(out, t);
+  append_chart_figure(out, stress_chart(t));
+  append_chart_figure(out, displacement_chart(t));
   out += "</div>";
 }
 
@@ -365,12 +467,12 @@ void append_test_section(std::string& out, const TestSnapshot& t) {
   append_notes(out, test_notes(t));
   switch (t.kind) {
     case TestKind::Evaluated:
-      out += key_values(t);
+      out += specimen_data(t) + tension_summary(t);
       append_charts(out, t);
       out += table4_block(t);
       break;
     case TestKind::CheckOnly:
-      out += key_values(t) + flagged_table(t);
+      out += specimen_data(t) + flagged_table(t);
       break;
     case TestKind::Refused:
     case TestKind::IterationLimit:
@@ -378,7 +480,7 @@ void append_test_section(std::string& out, const TestSnapshot& t) {
       out += element("p", "Bu sonuçtan önce değerlendirilen okuma sayısı: " +
                               integer(t.readings_evaluated) + ".");
       if (!t.readings.empty()) {
-        out += key_values(t);
+        out += specimen_data(t) + tension_summary(t);
         append_charts(out, t);
       }
       break;
@@ -416,8 +518,9 @@ float tangent_of_degrees(float degrees_value) {
 
 struct StrengthPoints {
   Series peak, end;
-  float x_high = 0;  // largest drawable normal stress, kPa
-  float x_low = 0;   // smallest, or 0
+  float x_high = 0;        // largest drawable normal stress, kPa
+  float x_low = 0;         // smallest, or 0
+  std::vector<int> tests;  // the test of each point, in the order of the points
 };
 
 ChartPoint strength_point(const TestSnapshot& t, int c, bool at_peak) {
@@ -447,6 +550,7 @@ StrengthPoints strength_points(const FileSnapshot& file, int way, std::vector<st
     }
     p.peak.points.push_back(strength_point(*it->second, way + 1, true));
     p.end.points.push_back(strength_point(*it->second, way + 4, false));
+    p.tests.push_back(test);
   }
   if (!unstored.empty()) {
     notes.push_back(
@@ -479,7 +583,7 @@ void add_band(Chart& chart, const EnvelopeStatistics& e, const std::string& whic
               std::string_view colour) {
   if (e.missing != MissingStatistics::None) return;
   constexpr int kSteps = 24;
-  Series band = line_series(which + ", ortalama doğrunun %95 alt ve üst sınırı", colour, "");
+  Series band = line_series(which + ", %95 güven bandı", colour, "");
   band.filled = true;
   std::vector<ChartPoint> upper;
   for (int k = 0; k <= kSteps; ++k) {
@@ -505,10 +609,21 @@ void add_band(Chart& chart, const EnvelopeStatistics& e, const std::string& whic
   chart.series.push_back(std::move(characteristic));
 }
 
+// Which envelopes of a case a chart draws, and whether its legend gives their values.
+struct EnvelopeChoice {
+  bool origin = true;    // through the origin
+  bool cohesion = true;  // with cohesion
+  bool band = false;     // around the one with cohesion: the 95 % band, the characteristic line
+  bool power = true;     // the power law, where the second pass ran
+  bool values = false;   // the legend gives c and phi to the precision a laboratory reports
+  bool labels = false;   // each point labelled with its test's number
+};
+
 // The envelopes of one case over [x_low, x_high]: through the origin, with cohesion, and the
-// power law where the second pass ran. Envelopes the data determine no value for are noted.
+// power law where the second pass ran, as `choice` asks. Envelopes the data determine no value
+// for are noted.
 void add_envelopes(Chart& chart, const StrengthSnapshot& st, int c, const StrengthPoints& p,
-                   std::string_view colour) {
+                   std::string_view colour, const EnvelopeChoice& choice) {
   const CaseSnapshot& v = st.cases[static_cast<std::size_t>(c - 1)];
   const std::string which = c <= 3 ? "EN Y" : "DENEY SN";
   const float x0 = p.x_low;
@@ -519,40 +634,39 @@ void add_envelopes(Chart& chart, const StrengthSnapshot& st, int c, const Streng
                           " kırılma çizgisi çizilmedi: YOK (veriler bir değer belirlemiyor).");
   };
 
-  if (usable(v.PHIORG)) {
+  if (choice.origin && usable(v.PHIORG)) {
     const float m = tangent_of_degrees(v.PHIORG.value);
-    Series s = line_series(which + ", orijinden: φ = " + analysis_text(v.PHIORG, "PHIORG") +
-                               "°, r = " + analysis_text(v.CORZRO, "CORZRO"),
-                           colour, "");
+    Series s = line_series(
+        which + ", orijinden" +
+            (choice.values ? ": φ = " + fixed_as("PHIREP", v.PHIORG.value) + "°" : std::string()),
+        colour, "");
     s.points = {{0, 0, "", ""}, {x1, m * x1, "", ""}};
     if (x0 < 0) s.points.insert(s.points.begin(), ChartPoint{x0, m * x0, "", ""});
     chart.series.push_back(std::move(s));
-  } else if (v.PHIORG.state == AnalysisValue::State::Yok) {
+  } else if (choice.origin && v.PHIORG.state == AnalysisValue::State::Yok) {
     not_drawn("orijinden geçen");
   }
 
-  if (usable(v.COHESN) && usable(v.PHILRG)) {
+  if (choice.cohesion && usable(v.COHESN) && usable(v.PHILRG)) {
     const float m = tangent_of_degrees(v.PHILRG.value);
     const float cohesion = v.COHESN.value;
-    Series s = line_series(which + ", c ve φ: c = " + analysis_text(v.COHESN, "COHESN") +
-                               unit_suffix(catalogue::entry("COHESN").unit) +
-                               ", φ = " + analysis_text(v.PHILRG, "PHILRG") +
-                               "°, r = " + analysis_text(v.COFCOR, "COFCOR"),
-                           colour, "7 4");
+    Series s =
+        line_series(which + (choice.values ? ": c = " + fixed_as("CREP", cohesion) +
+                                                 unit_suffix(catalogue::entry("CREP").unit) +
+                                                 ", φ = " + fixed_as("PHIREP", v.PHILRG.value) + "°"
+                                           : std::string(", c ve φ")),
+                    colour, "7 4");
     s.points = {{x0, cohesion + m * x0, "", ""}, {x1, cohesion + m * x1, "", ""}};
     chart.series.push_back(std::move(s));
-    add_band(chart, st.statistics[static_cast<std::size_t>(c - 1)], which, colour);
-  } else if (v.COHESN.state == AnalysisValue::State::Yok ||
-             v.PHILRG.state == AnalysisValue::State::Yok) {
+    if (choice.band) add_band(chart, st.statistics[static_cast<std::size_t>(c - 1)], which, colour);
+  } else if (choice.cohesion && (v.COHESN.state == AnalysisValue::State::Yok ||
+                                 v.PHILRG.state == AnalysisValue::State::Yok)) {
     not_drawn("içyapışkanlıklı");
   }
 
-  if (!st.second_pass) return;
+  if (!choice.power || !st.second_pass) return;
   if (usable(v.ACONST) && usable(v.BEXPNT)) {
-    Series s = line_series(which + ", üslü: TAU = " + analysis_text(v.ACONST, "ACONST") + "·SIG^" +
-                               analysis_text(v.BEXPNT, "BEXPNT") +
-                               ", r = " + analysis_text(v.COFLOG, "COFLOG"),
-                           colour, "2 3");
+    Series s = line_series(which + ", üslü", colour, "2 3");
     constexpr int kSteps = 40;
     for (int k = 0; k <= kSteps; ++k) {
       const float x = x1 * static_cast<float>(k) / kSteps;
@@ -567,9 +681,8 @@ void add_envelopes(Chart& chart, const StrengthSnapshot& st, int c, const Streng
   }
 }
 
-std::string envelope_chart(const FileSnapshot& file, int way) {
+Chart envelope_chart_of(const FileSnapshot& file, int way, const EnvelopeChoice& choice) {
   Chart chart;
-  chart.id = "kirilma-" + integer(way + 1);
   chart.title = std::string(kWays[static_cast<std::size_t>(way)]);
   chart.x_label = "SIG, normal gerilme (" + std::string(catalogue::entry("SIGA").unit) + ")";
   chart.y_label = "TAU, kayma gerilmesi (" + std::string(catalogue::entry("TAUA").unit) + ")";
@@ -577,10 +690,38 @@ std::string envelope_chart(const FileSnapshot& file, int way) {
   chart.with_origin = true;
   chart.plot_height = 340;
   StrengthPoints p = strength_points(file, way, chart.notes);
-  add_envelopes(chart, file.strength, way + 1, p, kPeak);
-  add_envelopes(chart, file.strength, way + 4, p, kEnd);
+  add_envelopes(chart, file.strength, way + 1, p, kPeak, choice);
+  add_envelopes(chart, file.strength, way + 4, p, kEnd, choice);
+  for (std::size_t k = 0; choice.labels && k < p.tests.size(); ++k) {
+    for (const Series* s : {&p.peak, &p.end}) {
+      chart.callouts.push_back({s->points[k].x, s->points[k].y, integer(p.tests[k]), false});
+    }
+  }
   chart.series.insert(chart.series.begin(), {std::move(p.peak), std::move(p.end)});
-  return chart_figure(chart);
+  return chart;
+}
+
+// The series at a glance: the points of the true shear plane at the peak and at the end, each
+// labelled with its test, the envelopes with cohesion with their band and characteristic line.
+Chart main_envelope_chart(const FileSnapshot& file) {
+  Chart chart = envelope_chart_of(file, 0, {false, true, true, false, true, true});
+  chart.id = "seri-kirilma";
+  chart.title = "Kırılma çizgileri: gerçek kesme düzlemi";
+  return chart;
+}
+
+// The other envelopes, smaller: through the origin and the power law on the true plane, every
+// envelope on the average plane and in the simple analysis.
+std::vector<Chart> detail_envelope_charts(const FileSnapshot& file) {
+  std::vector<Chart> charts{envelope_chart_of(file, 0, {true, false, false, true, false, false}),
+                            envelope_chart_of(file, 1, {}), envelope_chart_of(file, 2, {})};
+  for (std::size_t k = 0; k < charts.size(); ++k) {
+    charts[k].id = "kirilma-" + integer(static_cast<long long>(k + 1));
+    charts[k].width = 440;
+    charts[k].plot_height = 260;
+  }
+  charts[0].title += ": orijinden geçen ve üslü";
+  return charts;
 }
 
 std::string case_name(int c) {
@@ -664,7 +805,7 @@ std::string statistics_part(const StrengthSnapshot& st) {
       return "<th>" + std::string(name) + xml_text(unit_suffix(catalogue::entry(name).unit)) +
              "</th>";
     };
-    out += "<table><tr><th class=\"text\">Durum</th>" + heading("NFIT");
+    out += "<table class=\"statistics\"><tr><th class=\"text\">Durum</th>" + heading("NFIT");
     for (const auto& [name, field] : kColumns) out += heading(name);
     out += "</tr>";
     for (int c = 1; c <= NCASE; ++c) {
@@ -696,7 +837,8 @@ std::string triaxial_table(const StrengthSnapshot& st) {
       {"CELCOH", "ÇEV.BAS."},
   }};
   std::string out =
-      "<h3>Üç eksenli deneyde, VTRM-dekine yakın ortalama asal gerilme veren çevre basıncı</h3>"
+      "<div class=\"keep\"><h3>Üç eksenli deneyde, VTRM-dekine yakın ortalama asal gerilme veren "
+      "çevre basıncı</h3>"
       "<table><tr><th rowspan=\"2\">Deney</th><th colspan=\"2\">Orijinden geçen kırılma "
       "çizgisine göre</th><th colspan=\"2\">İçyapışkanlık da varsayarak</th></tr><tr>";
   for (const auto& [name, heading] : kColumns) {
@@ -712,17 +854,15 @@ std::string triaxial_table(const StrengthSnapshot& st) {
     }
     out += "</tr>";
   }
-  return out + "</table>";
+  return out + "</table></div>";
 }
 
-std::string strength_section(const FileSnapshot& file) {
+// The envelopes of the analysis in detail: every envelope of every case in one table, how
+// sure each is, the triaxial table and the smaller charts of the other envelopes.
+std::string details_section(const FileSnapshot& file) {
   const StrengthSnapshot& st = file.strength;
   std::string out = "<section class=\"strength\" id=\"kayma-dayanimi\">";
-  out += element("h2", "Kayma dayanımı: kırılma çizgileri");
-  if (!st.ran) {
-    out += element("p", "Kayma dayanımı çözümlemesi bu çalışmada yapılmadı.");
-    return out + "</section>\n";
-  }
+  out += element("h2", "Kayma dayanımı: bütün kırılma çizgileri");
   out += element("p", "Çözümlemedeki deney sayısı: " + integer(st.NTESTS) + ".");
   append_notes(out, analysis_notes(st));
   if (!st.without_logarithm.empty()) {
@@ -733,12 +873,11 @@ std::string strength_section(const FileSnapshot& file) {
                    "logaritması alınamayan deney: " +
                        tests + ".");
   }
-  out += "<div class=\"charts\">";
-  for (int way = 0; way < 3; ++way) out += envelope_chart(file, way);
-  out += "</div>";
-  out += "<h3>Kırılma çizgileri</h3>" + regression_table(st) + statistics_part(st) +
-         triaxial_table(st);
-  return out + "</section>\n";
+  out += "<div class=\"keep\"><h3>Kırılma çizgileri</h3>" + regression_table(st) + "</div>";
+  out += "<div class=\"keep\">" + statistics_part(st) + "</div>" + triaxial_table(st);
+  out += "<div class=\"keep\"><h3>Öteki kırılma çizgileri</h3><div class=\"charts small\">";
+  for (const Chart& chart : detail_envelope_charts(file)) append_chart_figure(out, chart);
+  return out + "</div></div></section>\n";
 }
 
 std::string status_text(int status) {
@@ -752,29 +891,292 @@ std::string status_text(int status) {
   }
 }
 
+// A file name without the folders before it.
+std::string base_name(const std::string& name) {
+  const std::string text = file_name_text(name);
+  const std::size_t slash = text.find_last_of("/\\");
+  return slash == std::string::npos ? text : text.substr(slash + 1);
+}
+
+// "4 (3 değerlendirildi, 1 değerlendirilemedi)": the tests of the file by how each ended.
+std::string tests_text(const FileSnapshot& file) {
+  std::string out = integer(static_cast<long long>(file.tests.size()));
+  std::string kinds;
+  for (const TestKind kind :
+       {TestKind::Evaluated, TestKind::CheckOnly, TestKind::Refused, TestKind::IterationLimit}) {
+    const auto n = std::count_if(file.tests.begin(), file.tests.end(),
+                                 [&](const TestSnapshot& t) { return t.kind == kind; });
+    if (n == 0) continue;
+    kinds += (kinds.empty() ? "" : ", ") + integer(n) + " " + kind_text(kind);
+  }
+  return kinds.empty() ? out : out + " (" + kinds + ")";
+}
+
+// Why the strength analysis did not run, in the order the run decides it.
+std::string no_analysis_reason(const FileSnapshot& file) {
+  std::string reason;
+  for (const TestSnapshot& t : file.tests) {
+    if (t.kind == TestKind::Refused || t.kind == TestKind::IterationLimit) {
+      return "Kayma dayanımı çözümlemesi yapılmadı: deney " + integer(t.test) + " " +
+             (t.kind == TestKind::Refused ? "değerlendirilemediği"
+                                          : "iterasyon sınırında durduğu") +
+             " için değerlendirme erken bitti.";
+    }
+  }
+  if (file.exit_status == 2) {
+    return "Kayma dayanımı çözümlemesi yapılmadı: veri dosyası sonuna kadar okunamadı.";
+  }
+  const auto evaluated = std::find_if(file.tests.begin(), file.tests.end(),
+                                      [](const auto& t) { return t.kind == TestKind::Evaluated; });
+  if (evaluated == file.tests.end()) {
+    return "Kayma dayanımı çözümlemesi yapılmadı: değerlendirilen deney yok.";
+  }
+  if (const std::optional<float> PARREG = setup_value(*evaluated, "PARREG");
+      PARREG && !(*PARREG > 0)) {
+    return "Kayma dayanımı çözümlemesi yapılmadı: PARREG 0, çözümleme istenmedi.";
+  }
+  return "Kayma dayanımı çözümlemesi yapılmadı: en az iki deney gerekir, çözümlemeye giren deney "
+         "sayısı " +
+         integer(file.strength.NTESTS) + ".";
+}
+
+// A number of the series file, with `decimals` decimals.
+std::string identity_number(double value, int decimals) {
+  std::array<char, 32> buffer;
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                    std::chars_format::fixed, decimals);
+  return {buffer.data(), result.ptr};
+}
+
+// The dates of the tests: one date, or the first and the last.
+std::string test_dates(const Identity& identity) {
+  std::vector<std::string> dates;
+  for (const SpecimenIdentity& s : identity.specimens) {
+    if (!s.test_date.empty()) dates.push_back(s.test_date);
+  }
+  if (dates.empty()) return {};
+  std::sort(dates.begin(), dates.end());
+  return dates.front() == dates.back() ? dates.front() : dates.front() + " – " + dates.back();
+}
+
+std::string depth_text(const SampleIdentity& sample) {
+  if (sample.top && sample.base) {
+    return identity_number(*sample.top, 2) + " – " + identity_number(*sample.base, 2) + " m";
+  }
+  if (sample.top) return identity_number(*sample.top, 2) + " m";
+  return {};
+}
+
+// What was tested, as the series file names it; nothing when it names nothing.
+std::string identity_block(const Identity& identity) {
+  if (!identity.given()) return {};
+  std::string out = "<dl class=\"identity\">";
+  const auto row = [&](std::string_view name, const std::string& value) {
+    if (!value.empty()) out += "<dt>" + xml_text(name) + "</dt><dd>" + xml_text(value) + "</dd>";
+  };
+  const ProjectIdentity& project = identity.project;
+  row("Proje", project.id.empty() || project.name.empty() ? project.id + project.name
+                                                          : project.id + " – " + project.name);
+  row("Yer", project.location);
+  row("İşveren", project.client);
+  const LocationIdentity& location = identity.location;
+  row("Sondaj", location.type.empty() ? location.id : location.id + " (" + location.type + ")");
+  const SampleIdentity& sample = identity.sample;
+  std::string sample_text = sample.ref;
+  if (!sample.type.empty()) sample_text += (sample_text.empty() ? "" : ", ") + sample.type;
+  if (!sample.id.empty()) sample_text += (sample_text.empty() ? "" : ", ") + sample.id;
+  row("Örnek", sample_text);
+  row("Derinlik", depth_text(sample));
+  row("Tanım", sample.description);
+  row("Deney tarihi", test_dates(identity));
+  row("Laboratuvar", identity.laboratory);
+  row("Yöntem", identity.method);
+  row("Deneyi yapan", identity.operated_by);
+  row("Denetleyen", identity.checked_by);
+  return out + "</dl>";
+}
+
+// The specimen of each evaluated test in one row: set-up values as the echo prints them, the
+// stresses and displacements of the peak and end readings as Table 1 (or the summary table)
+// prints them.
+constexpr std::array<std::string_view, 8> kSpecimenColumns{"DIAIN",  "ALFA",   "HTLOWS", "WCINL",
+                                                           "DENSOL", "DDENSL", "VOIDR",  "SATINL"};
+constexpr std::array<Quantity, 4> kAtReading{Quantity::TNSAVE, Quantity::SS, Quantity::UBAR,
+                                             Quantity::VBAR};
+
+std::string specimen_table(const FileSnapshot& file) {
+  std::vector<const TestSnapshot*> tests;
+  for (const TestSnapshot& t : file.tests) {
+    if (t.kind == TestKind::Evaluated) tests.push_back(&t);
+  }
+  if (tests.empty()) return {};
+  std::vector<std::string_view> columns;
+  for (const std::string_view name : kSpecimenColumns) {
+    if (std::any_of(tests.begin(), tests.end(),
+                    [&](const TestSnapshot* t) { return setup_value(*t, name).has_value(); })) {
+      columns.push_back(name);
+    }
+  }
+  const std::vector<SpecimenIdentity>& specimens = file.identity.specimens;
+  const bool refs = std::any_of(specimens.begin(), specimens.end(),
+                                [](const SpecimenIdentity& s) { return !s.ref.empty(); });
+  std::string out = "<h3>Numuneler</h3><table class=\"specimens\"><tr><th colspan=\"" +
+                    integer(static_cast<long long>(columns.size() + (refs ? 2 : 1))) +
+                    "\">Numune</th><th colspan=\"4\">En yüksek dayanımda (IMAXP)</th>"
+                    "<th colspan=\"4\">Deney sonunda (IEND)</th></tr><tr><th>Deney</th>";
+  if (refs) out += "<th class=\"text\">Numune adı</th>";
+  const auto heading = [](std::string_view name, std::string_view unit) {
+    return "<th>" + xml_text(name) + xml_text(unit_suffix(unit)) + "</th>";
+  };
+  for (const std::string_view name : columns) out += heading(name, catalogue::entry(name).unit);
+  for (int twice = 0; twice < 2; ++twice) {
+    for (const Quantity q : kAtReading) out += heading(info(q).name, info(q).unit);
+  }
+  out += "</tr>";
+  for (const TestSnapshot* t : tests) {
+    out += "<tr><td>" + integer(t->test) + "</td>";
+    if (refs) {
+      const auto k = static_cast<std::size_t>(t->test - 1);
+      out += "<td class=\"text\">" + (k < specimens.size() ? xml_text(specimens[k].ref) : "") +
+             "</td>";
+    }
+    for (const std::string_view name : columns) {
+      const std::optional<float> v = setup_value(*t, name);
+      out += "<td>" + (v ? xml_text(fixed_as(name, *v)) : "") + "</td>";
+    }
+    for (const int reading : {t->IMAXP, t->IEND}) {
+      for (const Quantity q : kAtReading) {
+        const std::optional<float> v = reading_value(*t, reading, q);
+        out += "<td>" + (v ? xml_text(fixed(*v, printed_decimals(*t, q))) : "") + "</td>";
+      }
+    }
+    out += "</tr>";
+  }
+  return out + "</table>";
+}
+
+// c and phi of the peak and end envelopes on the true plane, as a laboratory reports them, with
+// the characteristic values.
+std::string envelope_summary(const StrengthSnapshot& st) {
+  std::string out =
+      "<table class=\"summary\"><tr><th class=\"text\">Gerçek kesme düzlemi</th><th>c" +
+      xml_text(unit_suffix(catalogue::entry("CREP").unit)) + "</th><th>φ (°)</th><th>c_k" +
+      xml_text(unit_suffix(catalogue::entry("CK").unit)) + "</th><th>φ_k (°)</th></tr>";
+  for (const int c : {1, 4}) {
+    const CaseSnapshot& v = st.cases[static_cast<std::size_t>(c - 1)];
+    const EnvelopeStatistics& e = st.statistics[static_cast<std::size_t>(c - 1)];
+    const bool given = e.missing == MissingStatistics::None;
+    const auto cell = [](const AnalysisValue& a, std::string_view name) {
+      return "<td>" + (usable(a) ? fixed_as(name, a.value) : std::string("—")) + "</td>";
+    };
+    out += "<tr><th class=\"text\">" + std::string(c == 1 ? "En yüksek dayanım" : "Deney sonu") +
+           "</th>" + cell(v.COHESN, "CREP") + cell(v.PHILRG, "PHIREP");
+    out += "<td>" + (given ? fixed_as("CK", static_cast<float>(e.c_k)) : "—") + "</td><td>" +
+           (given ? fixed_as("PHIK", static_cast<float>(e.phi_k)) : "—") + "</td></tr>";
+  }
+  return out + "</table>";
+}
+
+// The series at a glance: what was tested, the specimens, the curves of every test together
+// and the envelopes of the true shear plane.
+std::string series_section(const FileSnapshot& file) {
+  std::string out = "<section class=\"series\" id=\"seri\">";
+  out += element("h2", "Seri");
+  if (!file.strength.ran && file.tests.size() > 1) {
+    out += element("p", no_analysis_reason(file), "message");
+  }
+  out += specimen_table(file);
+  if (std::count_if(file.tests.begin(), file.tests.end(), plotted_in_series) > 1) {
+    out += "<div class=\"charts\">";
+    for (const Chart& chart : overlay_charts(file)) append_chart_figure(out, chart);
+    out += "</div>";
+  }
+  if (file.strength.ran) {
+    out += "<div class=\"charts\">";
+    append_chart_figure(out, main_envelope_chart(file));
+    out += "<div>" + envelope_summary(file.strength) +
+           element("p",
+                   "c ve φ: içyapışkanlıklı kırılma çizgisi; c_k ve φ_k: karakteristik değerler. "
+                   "Raporun değerleri ve öteki kırılma çizgileri sonraki bölümde.") +
+           "</div></div>";
+  }
+  return out + "</section>\n";
+}
+
 std::string header(const FileSnapshot& file, const PageInfo& info) {
-  const std::string data = file_name_text(file.data_file);
+  const std::string data = base_name(file.data_file);
   std::string out = element("h1", "Kesme deneyleri: " + data);
-  out += "<table class=\"run\">";
+  out += "<div class=\"top\"><table class=\"run\">";
   const auto row = [&](std::string_view name, std::string_view value) {
     out += "<tr><th class=\"text\">" + xml_text(name) + "</th><td class=\"text\">" +
            xml_text(value) + "</td></tr>";
   };
   row("Veri dosyası", data);
-  row("Rapor dosyası", file_name_text(file.report_file));
+  row("Rapor dosyası", base_name(file.report_file));
   row("Çalışma tarihi", date_text(info.run_time));
   row("Program sürümü", info.version.empty() ? "—" : info.version);
-  row("Deney sayısı", integer(static_cast<long long>(file.tests.size())));
+  row("Deney sayısı", tests_text(file));
   row("Çalışma", status_text(file.exit_status));
-  out += "</table><ul class=\"contents\">";
+  out += "</table>" + identity_block(file.identity) + "</div><ul class=\"contents\">";
   for (const TestSnapshot& t : file.tests) {
     out += "<li><a href=\"#deney-" + integer(t.test) + "\">Deney " + integer(t.test) +
            "</a>: " + xml_text(kind_text(t.kind)) + "</li>";
   }
   if (file.strength.ran) {
-    out += "<li><a href=\"#kayma-dayanimi\">Kayma dayanımı: kırılma çizgileri</a></li>";
+    out += "<li><a href=\"#kayma-dayanimi\">Kayma dayanımı: bütün kırılma çizgileri</a></li>";
   }
   return out + "</ul>";
+}
+
+// Text as a CSS string: every character but letters, digits and a few signs as an escape, so
+// that neither the string nor the page's XML can be broken out of.
+std::string css_string(std::string_view utf8) {
+  std::string out = "\"";
+  for (std::size_t k = 0; k < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[k]);
+    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length && k + i < utf8.size(); ++i) {
+      code = (code << 6) | (static_cast<unsigned char>(utf8[k + i]) & 0x3F);
+    }
+    k += length;
+    if (code < 0x80 && (std::isalnum(static_cast<int>(code)) != 0 || code == ' ' || code == '.' ||
+                        code == '-' || code == '_')) {
+      out += static_cast<char>(code);
+      continue;
+    }
+    std::array<char, 8> hex;
+    const auto result = std::to_chars(hex.data(), hex.data() + hex.size(),
+                                      static_cast<std::uint32_t>(code < 0x20 ? 0xFFFD : code), 16);
+    out += "\\";
+    out.append(hex.data(), result.ptr);
+    out += ' ';
+  }
+  return out + "\"";
+}
+
+// The sample of the page's running header: as the series file names it, or the first title of
+// the first test.
+std::string sample_text(const FileSnapshot& file) {
+  const SampleIdentity& sample = file.identity.sample;
+  if (!sample.ref.empty() || !sample.id.empty()) {
+    const std::string depth = depth_text(sample);
+    return (sample.ref.empty() ? sample.id : sample.ref) + (depth.empty() ? "" : ", " + depth);
+  }
+  if (file.tests.empty()) return {};
+  std::string title = title_text(file.tests.front().titles[0]);
+  title.erase(0, title.find_first_not_of(' '));
+  return title;
+}
+
+// On every printed page: the data file's name and the sample at the top left, the page number
+// at the top right.
+std::string running_header(const FileSnapshot& file) {
+  const std::string sample = sample_text(file);
+  return "@page { @top-left { content: " +
+         css_string(base_name(file.data_file) + (sample.empty() ? "" : " — " + sample)) +
+         "; font: 8pt sans-serif; color: #555; } @top-right { content: \"Sayfa \" counter(page) "
+         "\" / \" counter(pages); font: 8pt sans-serif; color: #555; } }\n";
 }
 
 }  // namespace
@@ -798,14 +1200,17 @@ std::string html_page(const FileSnapshot& file, const PageInfo& info) {
   out +=
       "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"tr\">\n<head>\n"
       "<meta charset=\"utf-8\"/>\n<title>";
-  out += xml_text("Kesme deneyleri: " + file_name_text(file.data_file));
+  out += xml_text("Kesme deneyleri: " + base_name(file.data_file));
   out += "</title>\n<style>";
   out += kStyle;
+  out += kChartStyle;
+  out += running_header(file);
   out += "</style>\n</head>\n<body>\n<header>";
   out += header(file, info);
   out += "</header>\n";
+  out += series_section(file);
+  if (file.strength.ran) out += details_section(file);
   for (const TestSnapshot& t : file.tests) append_test_section(out, t);
-  out += strength_section(file);
   out += "</body>\n</html>\n";
   return out;
 }

@@ -261,6 +261,7 @@ TestSnapshot test_snapshot(const Run& run, int test, TestKind kind,
   for (int I = 1; I <= t.readings_evaluated; ++I) {
     t.readings.push_back(reading_snapshot(run, I, finished));
   }
+  for (int k = 1; k <= run.o.NT1A; ++k) t.tension.push_back(run.o.T1A(k));
   if (!finished) return t;
   t.IMAXP = run.o.IMAXP;
   t.IEND = run.o.IEND;

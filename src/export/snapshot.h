@@ -93,6 +93,7 @@ struct TestSnapshot {
   int NREAD = 0;                                 // readings of the test (0 when refused)
   int IMAXP = 0, IEND = 0;                       // peak and end readings (0 when not chosen)
   std::vector<ReadingSnapshot> readings;         // readings evaluated; reading I at I - 1
+  std::vector<TensionRow> tension;               // rows of Table 1A: readings corrected for tension
   std::optional<Table4Snapshot> table4;          // evaluated tests
   std::optional<TestRecord> record;              // evaluated tests with PARREG > 0
   std::vector<SuspectReading> flagged;  // readings check: the suspect readings (none: clear)

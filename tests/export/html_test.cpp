@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -85,6 +87,31 @@ const XmlElement* element_with_id(const XmlElement& root, const std::string& nam
   return nullptr;
 }
 
+// The marker groups of a chart (`<g fill=...>`): one per series drawn with markers.
+std::vector<const XmlElement*> marker_groups(const XmlElement& figure) {
+  std::vector<const XmlElement*> groups;
+  for (const XmlElement* g : figure.find_all("g")) {
+    if (!g->attribute("fill").empty()) groups.push_back(g);
+  }
+  return groups;
+}
+
+// The set-up value `name` as the echo of the `index`-th test (from 0) prints it: "DENSOL=1.908".
+std::string echo_value(const std::vector<std::string>& report, int index, const std::string& name) {
+  int seen = -1;
+  for (const std::string& line : report) {
+    if (line.rfind(" ALFN  =", 0) == 0) ++seen;
+    if (seen != index) continue;
+    const std::size_t at = line.find(" " + name + " ");
+    const std::size_t at_equal = line.find(" " + name + "=");
+    const std::size_t found = std::min(at, at_equal);
+    if (found == std::string::npos) continue;
+    const std::size_t value = line.find_first_not_of(" =", found + name.size() + 1);
+    return as_page_writes(line.substr(value, line.find_first_of(" (", value) - value));
+  }
+  return "?";
+}
+
 TEST(HtmlPage, EverySamplePageIsWellFormedWithItsChartsAndTheReportsValues) {
   for (const char* sample : {"FULL1", "SERIES3", "SERIES5", "CHECK", "LATERAL", "TYPFRA1", "PFIXDR",
                              "TENSION1", "FREEPL"}) {
@@ -99,6 +126,15 @@ TEST(HtmlPage, EverySamplePageIsWellFormedWithItsChartsAndTheReportsValues) {
         << "no address but the SVG namespace";
 
     const std::vector<std::string> report = testing::records_of(run.report);
+    const XmlElement* series = element_with_id(*root, "section", "seri");
+    ASSERT_NE(series, nullptr);
+    const auto specimen_tables = series->find_all("table", "specimens");
+    const std::vector<const XmlElement*> specimen_rows = specimen_tables.empty()
+                                                             ? std::vector<const XmlElement*>{}
+                                                             : specimen_tables[0]->find_all("tr");
+    std::size_t specimen_row = 2;  // after the two heading rows
+    int evaluated = 0;
+    int echoed = -1;
     int table1 = 0;
     int summary = 0;
     for (const TestSnapshot& t : run.snapshot.tests) {
@@ -111,6 +147,12 @@ TEST(HtmlPage, EverySamplePageIsWellFormedWithItsChartsAndTheReportsValues) {
         EXPECT_TRUE(charts.empty());
         continue;
       }
+      ++evaluated;
+      ASSERT_LT(specimen_row, specimen_rows.size());
+      const auto cells = specimen_rows[specimen_row++]->find_all("td");
+      const auto headings = specimen_rows[1]->find_all("th");
+      ASSERT_EQ(cells.size(), headings.size());
+      EXPECT_EQ(cells[0]->text, std::to_string(t.test));
       ASSERT_EQ(charts.size(), 2U);
       const std::vector<std::string> stress = tips_of(*charts[0]);
       const std::vector<std::string> displacement = tips_of(*charts[1]);
@@ -120,11 +162,29 @@ TEST(HtmlPage, EverySamplePageIsWellFormedWithItsChartsAndTheReportsValues) {
       EXPECT_EQ(charts[0]->find_all("circle", "callout").size(), t.IMAXP == t.IEND ? 1U : 2U);
 
       const float PAROUT = *setup_value(t, "PAROUT");
-      if (PAROUT == 8.0F) continue;
+      if (PAROUT == 8.0F) continue;  // the short echo, no table of the readings
+      ++echoed;
       const bool in_summary = PAROUT == 6.0F || PAROUT == 7.0F;
       const RowLayout& layout = in_summary ? kSummary : kTable1;
       const auto rows = table_rows(report, layout, in_summary ? summary++ : table1++, t.NREAD);
       ASSERT_EQ(rows.size(), n);
+
+      // The specimen table's row: set-up values as the echo prints them (blank where it has
+      // none), the peak and end readings as the table of the readings prints them.
+      const std::size_t readings_at = cells.size() - 8;
+      for (std::size_t k = 1; k < readings_at; ++k) {
+        const std::string name = headings[k]->text.substr(0, headings[k]->text.find(' '));
+        const std::string echo = echo_value(report, echoed, name);
+        EXPECT_EQ(cells[k]->text, echo == "?" ? "" : echo) << name;
+      }
+      for (std::size_t k = 0; k < 8; ++k) {
+        const std::string& row = rows[static_cast<std::size_t>((k < 4 ? t.IMAXP : t.IEND) - 1)];
+        const std::array<std::string, 4> fields{
+            row.substr(layout.TNSAVE, layout.width_TNSAVE), row.substr(layout.SS, layout.width_SS),
+            row.substr(layout.UBAR, layout.width_UBAR), row.substr(layout.VBAR, layout.width_VBAR)};
+        EXPECT_EQ(cells[readings_at + k]->text, as_page_writes(fields[k % 4]))
+            << headings[readings_at + k]->text;
+      }
       for (std::size_t i = 0; i < n; ++i) {
         SCOPED_TRACE("reading " + std::to_string(i + 1));
         const std::string& row = rows[i];
@@ -139,12 +199,48 @@ TEST(HtmlPage, EverySamplePageIsWellFormedWithItsChartsAndTheReportsValues) {
       }
     }
 
+    EXPECT_EQ(specimen_row - 2, static_cast<std::size_t>(evaluated)) << "a row per test";
+
+    // The overlays: a series of its own for every evaluated test, a marker for every reading.
+    for (const char* id : {"seri-grafik-1", "seri-grafik-2"}) {
+      const XmlElement* overlay = element_with_id(*series, "figure", id);
+      if (evaluated < 2) {
+        EXPECT_EQ(overlay, nullptr);
+        continue;
+      }
+      ASSERT_NE(overlay, nullptr);
+      const auto groups = marker_groups(*overlay);
+      ASSERT_EQ(groups.size(), static_cast<std::size_t>(evaluated));
+      std::size_t k = 0;
+      for (const TestSnapshot& t : run.snapshot.tests) {
+        if (t.kind != TestKind::Evaluated) continue;
+        EXPECT_EQ(groups[k]->find_all("title").size(), static_cast<std::size_t>(t.NREAD));
+        EXPECT_TRUE(tips_of(*groups[k++]).front().starts_with("Deney " + std::to_string(t.test)));
+      }
+    }
+
+    // The envelope of the series: a label naming a test of the analysis beside every point.
+    const StrengthSnapshot& st = run.snapshot.strength;
+    const XmlElement* envelope = element_with_id(*series, "figure", "seri-kirilma");
+    ASSERT_EQ(envelope != nullptr, st.ran);
+    if (envelope != nullptr) {
+      const auto labels = envelope->find_all("text", "point-label");
+      EXPECT_EQ(labels.size(), 2 * st.tests.size());
+      for (const XmlElement* label : labels) {
+        EXPECT_NE(std::find(st.tests.begin(), st.tests.end(), std::atoi(label->text.c_str())),
+                  st.tests.end())
+            << label->text;
+      }
+    }
+
+    // The details: the other envelopes, with the peak and end points of every test.
     const XmlElement* strength = element_with_id(*root, "section", "kayma-dayanimi");
-    ASSERT_NE(strength, nullptr);
+    ASSERT_EQ(strength != nullptr, st.ran);
+    if (strength == nullptr) continue;
     const auto envelopes = strength->find_all("figure", "chart");
-    EXPECT_EQ(envelopes.size(), run.snapshot.strength.ran ? 3U : 0U);
+    EXPECT_EQ(envelopes.size(), 3U);
     for (const XmlElement* chart : envelopes) {
-      EXPECT_EQ(tips_of(*chart).size(), 2 * run.snapshot.strength.tests.size())
+      EXPECT_EQ(tips_of(*chart).size(), 2 * st.tests.size())
           << "the peak and end points of every test";
     }
   }
