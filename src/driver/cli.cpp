@@ -12,13 +12,16 @@
 #include "codec/cp857.h"
 #include "codec/errors.h"
 #include "driver/console.h"
+#include "driver/data_input.h"
 #include "driver/files.h"
 #include "driver/report_target.h"
+#include "driver/series_commands.h"
 #include "driver/test_loop.h"
 #include "export/csv.h"
 #include "export/html.h"
 #include "export/markup.h"
 #include "export/notes.h"
+#include "input/series_file.h"
 
 namespace ostrevik::driver {
 namespace {
@@ -37,6 +40,8 @@ std::string message_of_current_exception() {
   } catch (const codec::FatalError& e) {
     return codec::message_of(e);
   } catch (const ReportFileError& e) {
+    return e.what();
+  } catch (const input::SeriesError& e) {
     return e.what();
   } catch (const std::exception& e) {
     return std::string("internal error: ") + e.what();
@@ -63,11 +68,11 @@ FileOutcome evaluate_file(const std::string& data_path, const std::string& repor
   outcome.snapshot.report_file = report_path;
   std::optional<ReportTarget> report;
   try {
-    codec::Source data = read_data_file(data_path);
+    DataInput data = DataInput::read(data_path);
     if (options.force) refuse_report_over_data(data_path, report_path);
     report.emplace(report_path, options.force, options.encoding);
     write_title_line(report->sink(), title_name(report_path), title_name(data_path));
-    outcome.status = evaluate_data(run, data, report->sink(), console, &outcome.snapshot);
+    outcome.status = data.evaluate(run, report->sink(), console, &outcome.snapshot);
     report->complete();
     return outcome;
   } catch (...) {
@@ -222,6 +227,8 @@ int write_file_outputs(const FileOutcome& outcome, const Options& options, codec
 }
 
 int command_line_main(std::span<const std::string_view> args) {
+  if (args.front() == "convert") return convert_main(args.subspan(1));
+  if (args.front() == "template") return template_main(args.subspan(1));
   Options options;
   try {
     options = parse_options(args);

@@ -9,9 +9,10 @@
 #include "codec/errors.h"
 #include "driver/cli.h"
 #include "driver/console.h"
+#include "driver/data_input.h"
 #include "driver/dialogue.h"
 #include "driver/files.h"
-#include "driver/test_loop.h"
+#include "input/series_file.h"
 
 namespace ostrevik::driver {
 namespace {
@@ -32,13 +33,13 @@ void report_fatal(const std::string& message) {
 
 // The files are opened and the tests evaluated; the report is closed on every path.
 int evaluate_files(const FileName& data_name, const FileName& report_name, codec::Sink& console) {
-  codec::Source data = read_data_file(path_of(data_name));
+  DataInput data = DataInput::read(path_of(data_name));
   ReportFile report(path_of(report_name));
   auto run = std::make_unique<Run>();
   int status = 0;
   try {
     write_title_line(report, report_name, data_name);
-    status = evaluate_data(*run, data, report, console);
+    status = data.evaluate(*run, report, console);
   } catch (...) {
     // Whatever stopped the run, the report written so far is kept; a write error met while
     // closing is of less interest than what stopped the run.
@@ -74,6 +75,8 @@ int dialogue_main() {
   } catch (const codec::FatalError& e) {
     report_fatal(codec::message_of(e));
   } catch (const ReportFileError& e) {
+    report_fatal(e.what());
+  } catch (const input::SeriesError& e) {
     report_fatal(e.what());
   } catch (const std::exception& e) {
     report_fatal(std::string("internal error: ") + e.what());
