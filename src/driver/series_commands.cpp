@@ -108,7 +108,8 @@ int convert_main(std::span<const std::string_view> args) {
   } catch (const UsageError&) {
     return kFatal;
   }
-  if (options.data_files.empty() || (!options.report_file.empty() && options.data_files.size() > 1)) {
+  if (options.data_files.empty() ||
+      (!options.report_file.empty() && options.data_files.size() > 1)) {
     report_error("ostrevik convert: give one or more data files (-o only with one)");
     return kFatal;
   }

@@ -102,8 +102,9 @@ char decimal_of(const ReadingsTable& table, const std::string& file_name) {
 
 const ReadingField* reading_field_named(std::string_view name) {
   for (const ReadingField& field : reading_fields()) {
-    if (std::equal(name.begin(), name.end(), field.name.begin(), field.name.end(),
-                   [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == b; })) {
+    if (std::equal(
+            name.begin(), name.end(), field.name.begin(), field.name.end(),
+            [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == b; })) {
       return &field;
     }
   }
@@ -157,7 +158,8 @@ ReadingsTable readings_table_of_csv(std::string_view bytes, const std::string& f
   std::size_t header = 0;
   while (header < lines.size() && is_blank(lines[header])) ++header;
   if (header == lines.size()) {
-    throw series_error(file_name, 1, "header", "found an empty file, expected a row of column names");
+    throw series_error(file_name, 1, "header",
+                       "found an empty file, expected a row of column names");
   }
   ReadingsTable table;
   table.format = format;
@@ -215,9 +217,9 @@ std::vector<RawReading> readings_of_table(const ReadingsTable& table, const std:
       if (field.integer != nullptr) {
         reading.*field.integer = flag_of(cell, table.row_where[r], field.name);
       } else {
-        reading.*field.real = cell.number ? *cell.number
-                                          : real_of_text(cell, table.format.decimal,
-                                                         table.row_where[r], field.name);
+        reading.*field.real =
+            cell.number ? *cell.number
+                        : real_of_text(cell, table.format.decimal, table.row_where[r], field.name);
       }
     }
   }

@@ -15,9 +15,9 @@ using Mould = RealField<RawMould>;
 constexpr std::string_view kNone = "-";
 
 constexpr std::array kFlags{
-    Flags{"PDATCH", &RawFlags::PDATCH, kNone},  Flags{"PAROUT", &RawFlags::PAROUT, kNone},
-    Flags{"PARREG", &RawFlags::PARREG, kNone},  Flags{"TYPFRA", &RawFlags::TYPFRA, kNone},
-    Flags{"PARLAT", &RawFlags::PARLAT, kNone},  Flags{"POISNR", &RawFlags::POISNR, kNone},
+    Flags{"PDATCH", &RawFlags::PDATCH, kNone}, Flags{"PAROUT", &RawFlags::PAROUT, kNone},
+    Flags{"PARREG", &RawFlags::PARREG, kNone}, Flags{"TYPFRA", &RawFlags::TYPFRA, kNone},
+    Flags{"PARLAT", &RawFlags::PARLAT, kNone}, Flags{"POISNR", &RawFlags::POISNR, kNone},
 };
 
 constexpr std::array kFrame{
@@ -81,14 +81,10 @@ constexpr std::array kSoil{
 };
 
 constexpr std::array kMould{
-    Mould{"DIAOUT", &RawMould::DIAOUT, "cm", true},
-    Mould{"HTLOWR", &RawMould::HTLOWR, "cm", true},
-    Mould{"XBARQT", &RawMould::XBARQT, "cm"},
-    Mould{"YBARQT", &RawMould::YBARQT, "cm"},
-    Mould{"HTMOLD", &RawMould::HTMOLD, "cm", true},
-    Mould{"WTMEMP", &RawMould::WTMEMP, "kg", true},
-    Mould{"WADDTM", &RawMould::WADDTM, "kg"},
-    Mould{"TMOMAV", &RawMould::TMOMAV, "kg·cm"},
+    Mould{"DIAOUT", &RawMould::DIAOUT, "cm", true}, Mould{"HTLOWR", &RawMould::HTLOWR, "cm", true},
+    Mould{"XBARQT", &RawMould::XBARQT, "cm"},       Mould{"YBARQT", &RawMould::YBARQT, "cm"},
+    Mould{"HTMOLD", &RawMould::HTMOLD, "cm", true}, Mould{"WTMEMP", &RawMould::WTMEMP, "kg", true},
+    Mould{"WADDTM", &RawMould::WADDTM, "kg"},       Mould{"TMOMAV", &RawMould::TMOMAV, "kg·cm"},
     Mould{"TMOMAH", &RawMould::TMOMAH, "kg·cm"},
 };
 
@@ -109,13 +105,27 @@ constexpr std::array kReading{
 
 }  // namespace
 
-std::span<const RealField<RawFlags>> flag_fields() { return kFlags; }
-std::span<const RealField<RawFrame>> frame_fields() { return kFrame; }
-std::span<const RealField<RawLateralLoad>> lateral_fields() { return kLateral; }
-std::span<const RealField<RawSpecimen>> specimen_fields() { return kSpecimen; }
-std::span<const RealField<RawSoil>> soil_fields() { return kSoil; }
-std::span<const RealField<RawMould>> mould_fields() { return kMould; }
-std::span<const ReadingField> reading_fields() { return kReading; }
+std::span<const RealField<RawFlags>> flag_fields() {
+  return kFlags;
+}
+std::span<const RealField<RawFrame>> frame_fields() {
+  return kFrame;
+}
+std::span<const RealField<RawLateralLoad>> lateral_fields() {
+  return kLateral;
+}
+std::span<const RealField<RawSpecimen>> specimen_fields() {
+  return kSpecimen;
+}
+std::span<const RealField<RawSoil>> soil_fields() {
+  return kSoil;
+}
+std::span<const RealField<RawMould>> mould_fields() {
+  return kMould;
+}
+std::span<const ReadingField> reading_fields() {
+  return kReading;
+}
 
 float value_of(const RawReading& reading, const ReadingField& field) {
   return field.real != nullptr ? reading.*field.real : static_cast<float>(reading.*field.integer);

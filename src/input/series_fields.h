@@ -18,12 +18,12 @@ struct RealField {
   bool required = false;
 };
 
-std::span<const RealField<RawFlags>> flag_fields();             // record 1
-std::span<const RealField<RawFrame>> frame_fields();            // records 2 and 3
-std::span<const RealField<RawLateralLoad>> lateral_fields();    // record 4
-std::span<const RealField<RawSpecimen>> specimen_fields();      // records 5 and 6
-std::span<const RealField<RawSoil>> soil_fields();              // record 6a
-std::span<const RealField<RawMould>> mould_fields();            // record 7
+std::span<const RealField<RawFlags>> flag_fields();           // record 1
+std::span<const RealField<RawFrame>> frame_fields();          // records 2 and 3
+std::span<const RealField<RawLateralLoad>> lateral_fields();  // record 4
+std::span<const RealField<RawSpecimen>> specimen_fields();    // records 5 and 6
+std::span<const RealField<RawSoil>> soil_fields();            // record 6a
+std::span<const RealField<RawMould>> mould_fields();          // record 7
 
 // A column of the readings records: a real, or the integer flag IPARFL.
 struct ReadingField {

@@ -1,13 +1,13 @@
 #include "input/series_file.h"
 
+#include <toml++/toml.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <optional>
-
-#include <toml++/toml.h>
 
 #include "codec/cp857.h"
 #include "input/readings_csv.h"
@@ -74,8 +74,9 @@ class SeriesReader {
       throw series_error(file_, static_cast<long>(e.source().begin.line), "-",
                          std::string(e.description()));
     }
-    check_keys(top, {"data", "project", "location", "sample", "laboratory", "flags", "frame",
-                     "lateral", "test"},
+    check_keys(top,
+               {"data", "project", "location", "sample", "laboratory", "flags", "frame", "lateral",
+                "test"},
                "");
     SeriesFile series;
     read_identity(top, series.identity);
@@ -119,10 +120,9 @@ class SeriesReader {
     for (auto&& [key, node] : table) {
       if (std::find(known.begin(), known.end(), key.str()) != known.end()) continue;
       const std::string_view near = nearest_key(key.str(), known);
-      throw series_error(file_, static_cast<long>(key.source().begin.line),
-                         path_of(table_name, key.str()),
-                         near.empty() ? "unknown key"
-                                      : "unknown key; did you mean " + std::string(near) + "?");
+      throw series_error(
+          file_, static_cast<long>(key.source().begin.line), path_of(table_name, key.str()),
+          near.empty() ? "unknown key" : "unknown key; did you mean " + std::string(near) + "?");
     }
   }
 
@@ -197,7 +197,8 @@ class SeriesReader {
 
   template <class Record>
   void read_record(const toml::table& table, std::span<const RealField<Record>> fields,
-                   Record& record, std::string_view table_name, std::string_view record_name) const {
+                   Record& record, std::string_view table_name,
+                   std::string_view record_name) const {
     for (const RealField<Record>& field : fields) {
       const toml::node* node = table.get(field.name);
       if (node != nullptr) {
@@ -220,10 +221,10 @@ class SeriesReader {
   void read_identity(const toml::table& top, Identity& identity) const {
     if (const toml::table* t = table_at(top, "project", "")) {
       check_keys(*t, {"id", "name", "location", "client", "contractor", "engineer"}, "project");
-      identity.project = {string_of(*t, "id", "project"),       string_of(*t, "name", "project"),
-                          string_of(*t, "location", "project"), string_of(*t, "client", "project"),
-                          string_of(*t, "contractor", "project"),
-                          string_of(*t, "engineer", "project")};
+      identity.project = {
+          string_of(*t, "id", "project"),         string_of(*t, "name", "project"),
+          string_of(*t, "location", "project"),   string_of(*t, "client", "project"),
+          string_of(*t, "contractor", "project"), string_of(*t, "engineer", "project")};
     }
     if (const toml::table* t = table_at(top, "location", "")) {
       check_keys(*t, {"id", "type", "ground_level", "easting", "northing"}, "location");
@@ -234,10 +235,10 @@ class SeriesReader {
     }
     if (const toml::table* t = table_at(top, "sample", "")) {
       check_keys(*t, {"ref", "type", "id", "top", "base", "description"}, "sample");
-      identity.sample = {string_of(*t, "ref", "sample"),        string_of(*t, "type", "sample"),
-                         string_of(*t, "id", "sample"),         measure_of(*t, "top", "sample", true),
-                         measure_of(*t, "base", "sample", true),
-                         string_of(*t, "description", "sample")};
+      identity.sample = {
+          string_of(*t, "ref", "sample"),         string_of(*t, "type", "sample"),
+          string_of(*t, "id", "sample"),          measure_of(*t, "top", "sample", true),
+          measure_of(*t, "base", "sample", true), string_of(*t, "description", "sample")};
     }
     if (const toml::table* t = table_at(top, "laboratory", "")) {
       check_keys(*t, {"name", "method", "operator", "checked_by"}, "laboratory");
@@ -284,7 +285,8 @@ class SeriesReader {
     const toml::table* lateral = table_at(parent, "lateral", "");
     if (constants.flags.PARLAT > 0.0F) {
       if (lateral == nullptr) {
-        fail(at, path_of("", "lateral"), "missing table [lateral] (record 4), which PARLAT > 0 asks for");
+        fail(at, path_of("", "lateral"),
+             "missing table [lateral] (record 4), which PARLAT > 0 asks for");
       }
       check_keys(*lateral, names_of(lateral_fields()), "lateral");
       read_record(*lateral, lateral_fields(), constants.lateral.emplace(), "lateral",
@@ -301,7 +303,8 @@ class SeriesReader {
 
   void read_tests(const toml::table& top, SeriesFile& series) {
     const toml::node* node = top.get("test");
-    if (node == nullptr) fail(top, "test", "missing [[test]]: a series file holds at least one test");
+    if (node == nullptr)
+      fail(top, "test", "missing [[test]]: a series file holds at least one test");
     const toml::array* array = node->as_array();
     if (array == nullptr || !array->is_array_of_tables() || array->empty()) {
       expected(*node, "test", "one [[test]] table per test");
@@ -313,8 +316,9 @@ class SeriesReader {
       test_ = static_cast<int>(k) + 1;
       const toml::table& t = *tests[k];
       RawTest& raw = series.tests.emplace_back();
-      check_keys(t, {"titles", "flags", "frame", "lateral", "specimen", "soil", "mould", "readings",
-                     "readings_separator", "readings_decimal"},
+      check_keys(t,
+                 {"titles", "flags", "frame", "lateral", "specimen", "soil", "mould", "readings",
+                  "readings_separator", "readings_decimal"},
                  "");
       if (k == 0) {
         if (has_own_constants(t)) {
@@ -329,9 +333,9 @@ class SeriesReader {
       const bool next_has_constants = k + 1 < tests.size() && has_own_constants(*tests[k + 1]);
       read_specimen(t, raw, next_has_constants, k + 1 < tests.size());
       read_readings(t, raw, constants.flags);
-      series.identity.specimens.push_back(
-          t.contains("specimen") ? specimen_identity(*t.get("specimen")->as_table())
-                                 : SpecimenIdentity{});
+      series.identity.specimens.push_back(t.contains("specimen")
+                                              ? specimen_identity(*t.get("specimen")->as_table())
+                                              : SpecimenIdentity{});
     }
     test_ = 0;
     auto& specimens = series.identity.specimens;
@@ -374,7 +378,8 @@ class SeriesReader {
                names_of(specimen_fields(), {"ref", "depth", "description", "preparation",
                                             "test_date", "shearing_rate"}),
                "specimen");
-    read_record(*specimen, specimen_fields(), raw.specimen, "specimen", "records 5 and 6 (specimen)");
+    read_record(*specimen, specimen_fields(), raw.specimen, "specimen",
+                "records 5 and 6 (specimen)");
     const toml::table* mould = table_at(t, "mould", "");
     if (const toml::node* given = specimen->get("PFIXDR")) {
       const float PFIXDR = raw.specimen.PFIXDR;
@@ -403,8 +408,8 @@ class SeriesReader {
 
   // The columns a test must have: the gauges, and the lateral load's when the constants have it.
   static std::vector<std::string_view> needed_columns(const RawFlags& flags, const RawSpecimen& s) {
-    std::vector<std::string_view> needed{"TIMHR", "TIMMN", "DXABS", "DY1ABS",
-                                         "DTMLP2", "DRPB", "GRREAD"};
+    std::vector<std::string_view> needed{"TIMHR",  "TIMMN", "DXABS", "DY1ABS",
+                                         "DTMLP2", "DRPB",  "GRREAD"};
     if (flags.PARLAT > 0.0F) needed.insert(needed.end(), {"SPBRD1", "HTFYKS", "DECLYK"});
     if (flags.PARLAT > 0.0F && s.PSPBDL == 1.0F) needed.push_back("SPBRD2");
     return needed;
@@ -441,8 +446,8 @@ class SeriesReader {
     for (const toml::node& name : *columns->as_array()) {
       table.columns.push_back(text_of(name, columns_key));
     }
-    table.header_where = file_ + ", line " + std::to_string(columns->source().begin.line) +
-                         ", key " + columns_key;
+    table.header_where =
+        file_ + ", line " + std::to_string(columns->source().begin.line) + ", key " + columns_key;
     const std::string rows_key = path_of("readings", "rows");
     if (!rows->is_array()) expected(*rows, rows_key, "an array of readings");
     std::size_t number = 0;
@@ -497,8 +502,8 @@ class SeriesReader {
   // RNREAD of record 6 (and 6a) as given, or the number of readings when it is not.
   void set_reading_count(const toml::table& t, RawTest& raw, std::size_t rows, bool given) const {
     const toml::table& specimen = *t.get("specimen")->as_table();
-    const bool count_given = raw.soil ? t.get("soil")->as_table()->contains("RNREAD")
-                                      : specimen.contains("RNREAD");
+    const bool count_given =
+        raw.soil ? t.get("soil")->as_table()->contains("RNREAD") : specimen.contains("RNREAD");
     if (!given && !count_given) {
       fail(t, key_of_readings(), "missing readings: readings = \"FILE.csv\" or [test.readings]");
     }
@@ -517,7 +522,8 @@ class SeriesReader {
           expected(*specimen.get("RNREAD"), path_of("specimen", "RNREAD"),
                    "at most 40 readings (above 40 announces record 6a [test.soil])");
         }
-        fail(t, key_of_readings(), "found " + std::to_string(rows) + " readings, expected at most 40");
+        fail(t, key_of_readings(),
+             "found " + std::to_string(rows) + " readings, expected at most 40");
       }
     }
     const float count = raw.soil ? raw.soil->RNREAD : raw.specimen.RNREAD;

@@ -25,9 +25,9 @@ SeriesError series_error(std::string_view file, long line, std::string_view key,
 
 // What a series file holds.
 struct SeriesFile {
-  Identity identity;            // the identity tables; empty where not given
-  std::vector<RawTest> tests;   // the tests in their order; empty when `data` names the tests
-  std::string data;             // a fixed-column data file that holds the tests, as named
+  Identity identity;           // the identity tables; empty where not given
+  std::vector<RawTest> tests;  // the tests in their order; empty when `data` names the tests
+  std::string data;            // a fixed-column data file that holds the tests, as named
 };
 
 // The bytes of a file named in the series file (a readings CSV file), by its name as written

@@ -62,9 +62,9 @@ bool reads_back(const std::string& text, float value) {
 // The value in `width` columns, right-justified, as the fixed-column reader reads it back.
 std::string field_text(float value, int width, std::string_view name, int test) {
   std::array<char, 48> digits{};
-  const auto scientific =
-      std::string(digits.begin(),
-                  std::to_chars(digits.begin(), digits.end(), value, std::chars_format::scientific).ptr);
+  const auto scientific = std::string(
+      digits.begin(),
+      std::to_chars(digits.begin(), digits.end(), value, std::chars_format::scientific).ptr);
   const std::string plain = value == 0.0F ? (std::signbit(value) ? "-0" : "0") : shortest(value);
   const std::string candidates[] = {
       without_leading_zero(compact_exponent(plain)), compact_exponent(scientific),
@@ -164,10 +164,9 @@ std::vector<const ReadingField*> columns_of(const RawTest& test, const RawFlags&
                          (field.name == "SPBRD2" && test.specimen.PSPBDL == 1.0F);
     const bool always = field.width != 1 && field.name != "SPBRD1" && field.name != "HTFYKS" &&
                         field.name != "DECLYK" && field.name != "SPBRD2";
-    const bool holds_value = std::any_of(test.readings.begin(), test.readings.end(),
-                                         [&](const RawReading& r) {
-                                           return !is_positive_zero(value_of(r, field));
-                                         });
+    const bool holds_value =
+        std::any_of(test.readings.begin(), test.readings.end(),
+                    [&](const RawReading& r) { return !is_positive_zero(value_of(r, field)); });
     if (always || (lateral && flags.PARLAT > 0.0F) || holds_value) columns.push_back(&field);
   }
   return columns;

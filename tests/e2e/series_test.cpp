@@ -105,7 +105,7 @@ std::string as_spreadsheet_csv(const std::string& csv) {
   for (std::size_t r = 0; r < rows.size(); ++r) {
     std::vector<std::string> fields;
     std::size_t start = 0;
-    for (std::size_t comma = rows[r].find(','); ; comma = rows[r].find(',', start)) {
+    for (std::size_t comma = rows[r].find(',');; comma = rows[r].find(',', start)) {
       fields.push_back(rows[r].substr(start, comma - start));
       if (comma == std::string::npos) break;
       start = comma + 1;
