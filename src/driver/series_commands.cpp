@@ -123,11 +123,15 @@ int convert_main(std::span<const std::string_view> args) {
 
 int template_main(std::span<const std::string_view> args) {
   Options options;
+  // An empty name stands for the default one, so that options alone are a command line too.
+  std::vector<std::string_view> with_default(args.begin(), args.end());
+  with_default.emplace_back();
   try {
-    options = options_of(args, "template");
+    options = options_of(with_default, "template");
   } catch (const UsageError&) {
     return kFatal;
   }
+  std::erase(options.data_files, std::string());
   if (options.data_files.size() > 1) {
     report_error("ostrevik template: give at most one file name");
     return kFatal;

@@ -157,3 +157,29 @@ TEST(SeriesErrors, NothingIsWrittenForAFileThatDoesNotParse) {
 
 }  // namespace
 }  // namespace ostrevik::testing
+
+namespace ostrevik::testing {
+namespace {
+
+// The template evaluates as it stands, to the strength series it describes, and converts to a
+// fixed-column file that evaluates the same.
+TEST(SeriesTemplate, EvaluatesAsItStands) {
+  TempDir dir;
+  ASSERT_EQ(run_with_arguments(dir, {"template", "-q"}).status, 0);
+  ASSERT_TRUE(fs::exists(dir / "SERIES-T3.csv"));
+  const ProgramRun run = run_with_arguments(dir, {"SERIES.toml"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.errors, "");
+  EXPECT_NE(run.console.find("SERIES.toml -> SERIES.out: 3 evaluated, 0 checked only, 0 refused, "
+                             "0 at the iteration limit; peak envelope c = 17.777 kPa, phi = "
+                             "30.924 deg"),
+            std::string::npos)
+      << run.console;
+  ASSERT_EQ(run_with_arguments(dir, {"convert", "-q", "SERIES.toml"}).status, 0);
+  ASSERT_EQ(run_with_arguments(dir, {"-o", "FIXED.OUT", "SERIES.DAT"}).status, 0);
+  EXPECT_TRUE(replaced(read_bytes(dir / "SERIES.out"), names_of("SERIES.out", "SERIES.toml"),
+                       names_of("FIXED.OUT", "SERIES.DAT")) == read_bytes(dir / "FIXED.OUT"));
+}
+
+}  // namespace
+}  // namespace ostrevik::testing
