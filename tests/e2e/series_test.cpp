@@ -183,3 +183,21 @@ TEST(SeriesTemplate, EvaluatesAsItStands) {
 
 }  // namespace
 }  // namespace ostrevik::testing
+
+namespace ostrevik::testing {
+namespace {
+
+// A fixed-column data file given its identity by a series file that names it.
+TEST(SeriesIdentity, SeriesFileNamingItsDataFileEvaluatesThatFile) {
+  TempDir dir;
+  fs::copy_file(kData / "SERIES5.DAT", dir / "D.DAT");
+  write_bytes(dir / "I.toml",
+              "data = \"D.DAT\"\n\n[project]\nid = \"P-1\"\n\n[sample]\ntop = 6.0\n");
+  const Evaluation fixed = evaluate(dir, "D.DAT", "D.OUT");
+  const Evaluation named = evaluate(dir, "I.toml", "I.OUT");
+  expect_same_evaluation(fixed, names_of("D.OUT", "D.DAT"), named, names_of("I.OUT", "I.toml"),
+                         "a series file naming its data file");
+}
+
+}  // namespace
+}  // namespace ostrevik::testing
