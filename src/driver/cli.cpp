@@ -13,15 +13,18 @@
 #include "codec/cp857.h"
 #include "codec/errors.h"
 #include "driver/console.h"
+#include "driver/data_input.h"
 #include "driver/file_system.h"
 #include "driver/files.h"
 #include "driver/output_set.h"
+#include "driver/series_commands.h"
 #include "driver/test_loop.h"
 #include "export/ags.h"
 #include "export/csv.h"
 #include "export/html.h"
 #include "export/markup.h"
 #include "export/notes.h"
+#include "input/series_file.h"
 
 namespace ostrevik::driver {
 namespace {
@@ -35,6 +38,8 @@ std::string message_of_current_exception() {
   } catch (const codec::FatalError& e) {
     return codec::message_of(e);
   } catch (const FileError& e) {
+    return e.what();
+  } catch (const input::SeriesError& e) {
     return e.what();
   } catch (const std::exception& e) {
     return std::string("internal error: ") + e.what();
@@ -130,11 +135,11 @@ FileOutcome evaluate_file(const std::string& data_path, const std::string& repor
   outcome.snapshot.regional = options.regional;
   std::optional<OutputSet> set;
   try {
-    codec::Source data = read_data_file(data_path);
+    DataInput data = DataInput::read(data_path);
     const FilePlan plan = plan_of(data_path, report_path, options);
     set.emplace(plan.names, options.force, options.encoding);
     write_title_line(set->report(), title_name(report_path), title_name(data_path));
-    outcome.status = evaluate_data(run, data, set->report(), console, &outcome.snapshot);
+    outcome.status = data.evaluate(run, set->report(), console, &outcome.snapshot);
     set->close_report();
     write_exports(*set, plan, outcome.snapshot);
     set->complete();
@@ -252,6 +257,8 @@ void write_file_summary(const FileOutcome& outcome, const Options& options, Cons
 }
 
 int command_line_main(std::span<const std::string_view> args) {
+  if (args.front() == "convert") return convert_main(args.subspan(1));
+  if (args.front() == "template") return template_main(args.subspan(1));
   Options options;
   try {
     options = parse_options(args);

@@ -109,7 +109,7 @@ std::FILE* created_report(const std::string& path) {
 
 }  // namespace
 
-codec::Source read_data_file(const std::string& path) {
+std::string read_input_file(const std::string& path) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                        &std::fclose);
   if (!file) throw_open_failure(path, errno);
@@ -122,6 +122,11 @@ codec::Source read_data_file(const std::string& path) {
     throw cannot_read(path,
                       "the file is in " + std::string(*encoding) + ": save it as UTF-8 or CP857");
   }
+  return bytes;
+}
+
+codec::Source read_data_file(const std::string& path) {
+  std::string bytes = read_input_file(path);
   // Typed in UTF-8 (a modern editor's default): read as the CP857 text it stands for, so that
   // titles come out right and columns count characters, not bytes.
   if (std::optional<std::string> text = codec::cp857_of_utf8_text(bytes)) bytes = std::move(*text);

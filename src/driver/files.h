@@ -31,9 +31,13 @@ struct ReportFileError : FileError {
   using FileError::FileError;
 };
 
-// The data file's records: a file or a pipe, up to kDataFileLimit bytes. Throws
-// codec::FatalError(FileNotFound) when there is no file of that name, DataFileError when it
-// cannot be taken.
+// The bytes of an input file (a data file, a series file, a readings file): a file or a pipe,
+// up to kDataFileLimit bytes, not in UTF-16 or UTF-32. Throws codec::FatalError(FileNotFound)
+// when there is no file of that name, DataFileError when it cannot be taken.
+std::string read_input_file(const std::string& path);
+
+// The data file's records, read as read_input_file reads them; a file typed in UTF-8 is read
+// as the CP857 text it stands for.
 codec::Source read_data_file(const std::string& path);
 
 // The report, created new: an existing file is never opened for writing. Records are buffered

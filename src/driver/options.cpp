@@ -169,6 +169,8 @@ std::string help_text() {
   std::string text =
       "Usage: ostrevik [OPTIONS] DATA...\n"
       "       ostrevik                   (asks for the data and report file names)\n"
+      "       ostrevik convert [-f] [-q] [--csv] [-o OUT] FILE...\n"
+      "       ostrevik template [-f] [NAME.toml]\n"
       "\n"
       "Evaluates the shear tests of each data file DATA, in the order given, and writes its\n"
       "report beside it: PATH/NAME.DAT gives PATH/NAME.OUT (a lower-case .dat gives .out).\n"
@@ -176,6 +178,13 @@ std::string help_text() {
       "of a data file are put in place together once all are complete. After each data file\n"
       "one line tells where the report went and how its tests ended, followed by notes on\n"
       "values that look implausible (they never change the report or the exit status).\n"
+      "A data file whose name ends in .toml is a series file: the tests by name, with what was\n"
+      "tested (docs/series-file.md).\n"
+      "\n"
+      "convert: FILE.DAT becomes the series file FILE.toml (with --csv, the readings of each\n"
+      "test in FILE-T1.csv, ...), and FILE.toml the fixed-column file FILE.DAT; -o names the\n"
+      "file written. template: a commented series file of three tests that evaluates as it\n"
+      "stands, SERIES.toml and SERIES-T3.csv unless named. Neither replaces a file without -f.\n"
       "\n"
       "Options:\n";
   for (const OptionSpec& spec : kOptions) {
@@ -195,7 +204,8 @@ std::string help_text() {
       "  ostrevik S1.DAT                        report in S1.OUT\n"
       "  ostrevik -q lab/*.DAT                  every data file of lab/, no summary lines\n"
       "  ostrevik -f -o S1-new.OUT S1.DAT       replace S1-new.OUT if it exists\n"
-      "  ostrevik --encoding utf-8 S1.DAT       report in UTF-8 for a modern editor\n";
+      "  ostrevik --encoding utf-8 S1.DAT       report in UTF-8 for a modern editor\n"
+      "  ostrevik convert S1.DAT                the series file S1.toml\n";
   return text;
 }
 

@@ -10,10 +10,11 @@
 #include "codec/errors.h"
 #include "driver/cli.h"
 #include "driver/console.h"
+#include "driver/data_input.h"
 #include "driver/dialogue.h"
 #include "driver/file_system.h"
 #include "driver/files.h"
-#include "driver/test_loop.h"
+#include "input/series_file.h"
 
 namespace ostrevik::driver {
 namespace {
@@ -29,13 +30,13 @@ std::optional<FileName> ask_file_name(codec::Sink& console, void (*prompt)(codec
 
 // The files are opened and the tests evaluated; the report is closed on every path.
 int evaluate_files(const FileName& data_name, const FileName& report_name, codec::Sink& console) {
-  codec::Source data = read_data_file(path_of(data_name));
+  DataInput data = DataInput::read(path_of(data_name));
   ReportFile report(path_of(report_name));
   auto run = std::make_unique<Run>();
   int status = 0;
   try {
     write_title_line(report, report_name, data_name);
-    status = evaluate_data(*run, data, report, console);
+    status = data.evaluate(*run, report, console);
   } catch (...) {
     // Whatever stopped the run, the report written so far is kept; a write error met while
     // closing is of less interest than what stopped the run.
@@ -70,6 +71,8 @@ int dialogue_main() {
   } catch (const codec::FatalError& e) {
     write_error_line(codec::message_of(e));
   } catch (const FileError& e) {
+    write_error_line(e.what());
+  } catch (const input::SeriesError& e) {
     write_error_line(e.what());
   } catch (const std::exception& e) {
     write_error_line(std::string("internal error: ") + e.what());
