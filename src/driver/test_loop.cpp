@@ -85,9 +85,8 @@ namespace {
 // One test: its constants block when it begins with one, its title, specimen and readings.
 // A read error of the source is raised where the test reaches the part it belongs to. A
 // refusal leaves its message in `refusal`.
-TestEnd next_test(Run& run, int test, input::TestSource& tests, codec::Sink& report,
+TestEnd next_test(Run& run, int test, const input::SourcedTest& sourced, codec::Sink& report,
                   codec::Sink& console, std::string& refusal) {
-  const input::SourcedTest sourced = tests.next();
   try {
     sourced.raise_error_of(input::TestPart::Constants);
     if (sourced.test.constants) take_constants(run, *sourced.test.constants, report);
@@ -144,9 +143,11 @@ int evaluate_tests(Run& run, input::TestSource& tests, codec::Sink& report, code
     const int test = run.n.NTEST + 1;
     const int nonfinite_before = report.nonfinite_fields;
     std::string refusal;
-    end = next_test(run, test, tests, report, console, refusal);
+    const input::SourcedTest sourced = tests.next();
+    end = next_test(run, test, sourced, report, console, refusal);
     if (snapshot != nullptr && end != TestEnd::EndOfInput) {
-      snapshot->tests.push_back(snapshot_of_test(run, test, kind_of(end, run), refusal));
+      snapshot->tests.push_back(
+          snapshot_of_test(run, test, kind_of(end, run), refusal, sourced.test.readings));
     }
     // At the end of the input only a constants block may have been echoed: its values count for
     // the test that it would have begun.
