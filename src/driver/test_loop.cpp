@@ -82,6 +82,17 @@ void evaluate_readings(Run& run, const input::SourcedTest& sourced, codec::Sink&
 
 namespace {
 
+// The refusal with the line and columns where the data typed its value, when they typed it.
+Refusal placed(Refusal refusal, const std::vector<PlacedField>& places) {
+  for (auto field = places.rbegin(); field != places.rend(); ++field) {
+    if (field->name == refusal.name) {
+      refusal.place = field->place;
+      break;
+    }
+  }
+  return refusal;
+}
+
 // One test: its constants block when it begins with one, its title, specimen and readings.
 // A read error of the source is raised where the test reaches the part it belongs to. A
 // refusal leaves its message in `refusal`.
@@ -104,7 +115,7 @@ TestEnd next_test(Run& run, int test, const input::SourcedTest& sourced, codec::
     evaluate_readings(run, sourced, report);
     return TestEnd::Finished;
   } catch (const TestRefused& refused) {
-    refusal = report::refusal_record(refused.refusal);
+    refusal = report::refusal_record(placed(refused.refusal, sourced.test.places));
     write_to_both(refusal, report, console);
     return TestEnd::Refused;
   } catch (const IterationLimitExceeded&) {
