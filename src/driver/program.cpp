@@ -4,6 +4,7 @@
 #include <exception>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "codec/errors.h"
@@ -11,6 +12,7 @@
 #include "driver/console.h"
 #include "driver/dialogue.h"
 #include "driver/files.h"
+#include "driver/own_window.h"
 #include "driver/test_loop.h"
 
 namespace ostrevik::driver {
@@ -83,8 +85,14 @@ int dialogue_main() {
 
 int program_main(int argc, char** argv) {
   if (argc <= 1) return dialogue_main();
-  const std::vector<std::string_view> args(argv + 1, argv + argc);
-  return command_line_main(args);
+  std::vector<std::string_view> args(argv + 1, argv + argc);
+  // A data file dropped on the program on Windows: its window would close before anything on it
+  // could be read.
+  const bool own_window = runs_in_own_console_window();
+  if (own_window) args = arguments_of_own_window(std::move(args));
+  const int status = command_line_main(args);
+  if (own_window) wait_for_enter();
+  return status;
 }
 
 }  // namespace ostrevik::driver
