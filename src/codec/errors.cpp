@@ -40,7 +40,7 @@ std::string visible(const std::string& field) {
 
 // The message line: the fixed form, then for read errors where in the file it happened.
 std::string compose(FatalKind kind, int unit, const std::string& file, int line, int first_column,
-                    int last_column, const std::string& field) {
+                    int last_column, const std::string& field, const std::string& hint) {
   std::string text = form_of(kind);
   text += ", unit " + std::to_string(unit) + ", file " + file;
   if (line > 0 && (kind == FatalKind::EndOfFile || kind == FatalKind::Conversion)) {
@@ -57,26 +57,28 @@ std::string compose(FatalKind kind, int unit, const std::string& file, int line,
       }
     }
   }
+  if (!hint.empty()) text += "; " + hint;
   return text;
 }
 
 }  // namespace
 
 FatalError::FatalError(FatalKind kind, int unit, std::string file, int line, int first_column,
-                       int last_column, std::string field)
+                       int last_column, std::string field, std::string hint)
     : std::runtime_error(compose(kind, unit, without_trailing_blanks(file), line, first_column,
-                                 last_column, field)),
+                                 last_column, field, hint)),
       kind(kind),
       unit(unit),
       file(without_trailing_blanks(std::move(file))),
       line(line),
       first_column(first_column),
       last_column(last_column),
-      field(std::move(field)) {}
+      field(std::move(field)),
+      hint(std::move(hint)) {}
 
 std::string message_of(const FatalError& e) {
   // Composed again rather than taken from what(), which ends at a NUL byte of the field.
-  return compose(e.kind, e.unit, e.file, e.line, e.first_column, e.last_column, e.field);
+  return compose(e.kind, e.unit, e.file, e.line, e.first_column, e.last_column, e.field, e.hint);
 }
 
 }  // namespace ostrevik::codec

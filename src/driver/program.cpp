@@ -5,6 +5,7 @@
 #include <exception>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "codec/errors.h"
@@ -14,6 +15,8 @@
 #include "driver/dialogue.h"
 #include "driver/file_system.h"
 #include "driver/files.h"
+#include "driver/own_window.h"
+#include "driver/test_loop.h"
 #include "input/series_file.h"
 
 namespace ostrevik::driver {
@@ -85,8 +88,14 @@ int program_main(int argc, char** argv) {
   open_closed_standard_streams();
   ignore_broken_pipes();
   if (argc <= 1) return dialogue_main();
-  const std::vector<std::string_view> args(argv + 1, argv + argc);
-  return command_line_main(args);
+  std::vector<std::string_view> args(argv + 1, argv + argc);
+  // A data file dropped on the program on Windows: its window would close before anything on it
+  // could be read.
+  const bool own_window = runs_in_own_console_window();
+  if (own_window) args = arguments_of_own_window(std::move(args));
+  const int status = command_line_main(args);
+  if (own_window) wait_for_enter();
+  return status;
 }
 
 }  // namespace ostrevik::driver

@@ -11,8 +11,10 @@
 
 namespace ostrevik::driver {
 
-exports::TestSnapshot snapshot_of_test(const Run& run, int test, exports::TestKind kind,
-                                       std::string_view cp857_refusal) {
+namespace {
+
+exports::TestSnapshot snapshot_of_ended_test(const Run& run, int test, exports::TestKind kind,
+                                             std::string_view cp857_refusal) {
   using exports::TestKind;
   switch (kind) {
     case TestKind::CheckOnly:
@@ -32,6 +34,17 @@ exports::TestSnapshot snapshot_of_test(const Run& run, int test, exports::TestKi
   // The readings check of a check-only test runs on every evaluated test too: what it flags
   // becomes a plausibility note.
   return exports::test_snapshot(run, test, kind, input::suspect_readings(run), {}, run.u.NREAD);
+}
+
+}  // namespace
+
+exports::TestSnapshot snapshot_of_test(const Run& run, int test, exports::TestKind kind,
+                                       std::string_view cp857_refusal,
+                                       std::span<const RawReading> typed) {
+  exports::TestSnapshot snapshot = snapshot_of_ended_test(run, test, kind, cp857_refusal);
+  // A refused test may have been refused before its readings were prepared.
+  if (kind != exports::TestKind::Refused) snapshot.gauges = exports::gauge_readings(run, typed);
+  return snapshot;
 }
 
 exports::StrengthSnapshot snapshot_of_strength(const Run& run, bool reached, bool regional) {

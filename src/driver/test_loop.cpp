@@ -82,12 +82,22 @@ void evaluate_readings(Run& run, const input::SourcedTest& sourced, codec::Sink&
 
 namespace {
 
+// The refusal with the line and columns where the data typed its value, when they typed it.
+Refusal placed(Refusal refusal, const std::vector<PlacedField>& places) {
+  for (auto field = places.rbegin(); field != places.rend(); ++field) {
+    if (field->name == refusal.name) {
+      refusal.place = field->place;
+      break;
+    }
+  }
+  return refusal;
+}
+
 // One test: its constants block when it begins with one, its title, specimen and readings.
 // A read error of the source is raised where the test reaches the part it belongs to. A
 // refusal leaves its message in `refusal`.
-TestEnd next_test(Run& run, int test, input::TestSource& tests, codec::Sink& report,
+TestEnd next_test(Run& run, int test, const input::SourcedTest& sourced, codec::Sink& report,
                   codec::Sink& console, std::string& refusal) {
-  const input::SourcedTest sourced = tests.next();
   try {
     sourced.raise_error_of(input::TestPart::Constants);
     if (sourced.test.constants) take_constants(run, *sourced.test.constants, report);
@@ -105,7 +115,7 @@ TestEnd next_test(Run& run, int test, input::TestSource& tests, codec::Sink& rep
     evaluate_readings(run, sourced, report);
     return TestEnd::Finished;
   } catch (const TestRefused& refused) {
-    refusal = report::refusal_record(refused.refusal);
+    refusal = report::refusal_record(placed(refused.refusal, sourced.test.places));
     write_to_both(refusal, report, console);
     return TestEnd::Refused;
   } catch (const IterationLimitExceeded&) {
@@ -144,9 +154,11 @@ int evaluate_tests(Run& run, input::TestSource& tests, codec::Sink& report, code
     const int test = run.n.NTEST + 1;
     const int nonfinite_before = report.nonfinite_fields;
     std::string refusal;
-    end = next_test(run, test, tests, report, console, refusal);
+    const input::SourcedTest sourced = tests.next();
+    end = next_test(run, test, sourced, report, console, refusal);
     if (snapshot != nullptr && end != TestEnd::EndOfInput) {
-      snapshot->tests.push_back(snapshot_of_test(run, test, kind_of(end, run), refusal));
+      snapshot->tests.push_back(
+          snapshot_of_test(run, test, kind_of(end, run), refusal, sourced.test.readings));
     }
     // At the end of the input only a constants block may have been echoed: its values count for
     // the test that it would have begun.

@@ -35,6 +35,20 @@ constexpr float VOID_RATIO_MAX = 3.0F;
 // smallest P) from both neighbours, which agree with each other within the same share, is a
 // typing slip (a digit lost or a field shifted by a column), not a change of the load.
 constexpr float LOAD_JUMP_SHARE = 0.5F;
+// Gauge slip: a horizontal, vertical or top-cap reading that departs from the line of its two
+// neighbours (at its time) by more than each of three limits; a digit added, lost or shifted, a
+// decimal slip or 100 divisions too many go far beyond all three.
+// - GAUGE_SLIP_SCATTER times the test's own scatter, the median departure of the gauge's
+//   readings from their neighbours' line: sound readings reach 8 times it where the scatter is a
+//   fraction of a division.
+// - GAUGE_SLIP_STEP times the gauge's median step from reading to reading: sound readings depart
+//   by at most a fifth of a step, while 100 divisions are 1.6 steps or more at the steps of 20 to
+//   62 divisions the gauges take; a misreading by part of a step is left to the readings check.
+// - GAUGE_SLIP_DIVISIONS divisions (0.2 mm at 0.001 cm a division): gauges are read to half a
+//   division, and a reading near its neighbours' line within that much is no typing slip.
+constexpr float GAUGE_SLIP_SCATTER = 10.0F;
+constexpr float GAUGE_SLIP_STEP = 1.0F;
+constexpr float GAUGE_SLIP_DIVISIONS = 20.0F;
 // Peak shear stress SS(IMAXP), kPa: below 1 kPa the load gauge or its constant is wrong, or
 // the specimen never took load.
 constexpr float PEAK_SHEAR_MIN = 1.0F;
@@ -174,6 +188,74 @@ void load_notes(const TestSnapshot& t, std::vector<Note>& notes) {
   }
 }
 
+// A gauge that the gauge-slip notes watch: its name in the notes and its readings as typed.
+struct WatchedGauge {
+  std::string_view name;
+  float GaugeReading::*divisions;
+};
+
+constexpr std::array<WatchedGauge, 3> kWatchedGauges{{
+    {"yatay kayma göstergesi (DXABS)", &GaugeReading::DXABS},
+    {"düşey kayma göstergesi (DY1ABS)", &GaugeReading::DY1ABS},
+    {"başlık göstergesi (DTMLP2)", &GaugeReading::DTMLP2},
+}};
+
+float median(std::vector<float> values) {
+  const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+  std::nth_element(values.begin(), middle, values.end());
+  return *middle;
+}
+
+// The value of a gauge at reading i (from 2 to n - 1) that the line of its two neighbours
+// suggests, at the reading's time; midway where the clock gives no order.
+float suggested_value(const std::vector<GaugeReading>& g, float GaugeReading::*v, std::size_t i) {
+  const GaugeReading& before = g[i - 1];
+  const GaugeReading& after = g[i + 1];
+  const float span = after.T - before.T;
+  float share = 0.5F;
+  if (span > 0.0F) share = std::clamp((g[i].T - before.T) / span, 0.0F, 1.0F);
+  return before.*v + (after.*v - before.*v) * share;
+}
+
+void gauge_slip_notes(const TestSnapshot& t, const WatchedGauge& gauge, std::vector<Note>& notes) {
+  const std::vector<GaugeReading>& g = t.gauges;
+  const std::size_t n = g.size();
+  if (n < 5) return;  // too few readings for a scatter of their own
+  const auto finite = [&](const GaugeReading& r) { return std::isfinite(r.*gauge.divisions); };
+  if (!std::all_of(g.begin(), g.end(), finite)) return;
+  std::vector<float> suggested(n, 0.0F);
+  std::vector<float> departure(n, 0.0F);
+  std::vector<float> steps;
+  for (std::size_t i = 1; i < n; ++i) {
+    steps.push_back(std::fabs(g[i].*gauge.divisions - g[i - 1].*gauge.divisions));
+  }
+  for (std::size_t i = 1; i + 1 < n; ++i) {
+    suggested[i] = suggested_value(g, gauge.divisions, i);
+    departure[i] = std::fabs(g[i].*gauge.divisions - suggested[i]);
+  }
+  const float scatter = median({departure.begin() + 1, departure.end() - 1});
+  const float least =
+      std::max({limit::GAUGE_SLIP_SCATTER * scatter, limit::GAUGE_SLIP_STEP * median(steps),
+                limit::GAUGE_SLIP_DIVISIONS});
+  for (std::size_t i = 1; i + 1 < n; ++i) {
+    // A slip also moves the line of its neighbours: the note goes to the larger departure.
+    if (!(departure[i] > least) || departure[i] < departure[i - 1] ||
+        departure[i] < departure[i + 1]) {
+      continue;
+    }
+    const int reading = static_cast<int>(i) + 1;
+    notes.push_back(
+        {t.test, reading,
+         "Gösterge okuması: " + std::string(gauge.name) + " " + number(g[i].*gauge.divisions, 1) +
+             " bölüm okunmuş, komşu okumalar " + number(suggested[i], 1) +
+             " bölüm gösteriyor: bir basamak yanlış, eksik ya da fazla yazılmış olabilir."});
+  }
+}
+
+void gauge_slip_notes(const TestSnapshot& t, std::vector<Note>& notes) {
+  for (const WatchedGauge& gauge : kWatchedGauges) gauge_slip_notes(t, gauge, notes);
+}
+
 void result_notes(const TestSnapshot& t, std::vector<Note>& notes) {
   if (t.kind != TestKind::Evaluated || t.IMAXP < 1 || t.readings.empty()) return;
   if (t.IMAXP == t.NREAD) {
@@ -281,6 +363,7 @@ std::vector<Note> test_notes(const TestSnapshot& test) {
   flagged_notes(test, notes);
   clock_notes(test, notes);
   load_notes(test, notes);
+  gauge_slip_notes(test, notes);
   result_notes(test, notes);
   std::stable_sort(notes.begin(), notes.end(),
                    [](const Note& a, const Note& b) { return a.reading < b.reading; });

@@ -270,6 +270,15 @@ TestSnapshot test_snapshot(const Run& run, int test, TestKind kind,
   return t;
 }
 
+std::vector<GaugeReading> gauge_readings(const Run& run, std::span<const RawReading> typed) {
+  std::vector<GaugeReading> gauges;
+  int I = 0;
+  for (const RawReading& raw : typed) {
+    gauges.push_back({run.r.T(++I), raw.DXABS, raw.DY1ABS, raw.DTMLP2});
+  }
+  return gauges;
+}
+
 StrengthSnapshot strength_snapshot(const Run& run, bool ran, std::vector<int> without_logarithm) {
   StrengthSnapshot s;
   const Strength& st = run.st;

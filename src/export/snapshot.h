@@ -13,6 +13,7 @@
 #include "catalogue/catalogue.h"
 #include "model/envelope_statistics.h"
 #include "model/identity.h"
+#include "model/raw_test.h"
 #include "model/readings_check.h"
 #include "model/state.h"
 
@@ -85,6 +86,15 @@ struct TestRecord {
   std::array<float, NCASE> SIGA{}, TAUA{};
 };
 
+// A reading's displacement and top-cap gauges as the data typed them, with its time: what the
+// gauge-slip notes compare with the neighbouring readings.
+struct GaugeReading {
+  float T = 0;       // time from reading 1, min
+  float DXABS = 0;   // horizontal displacement gauge, divisions
+  float DY1ABS = 0;  // vertical displacement gauge, divisions
+  float DTMLP2 = 0;  // top-cap gauge, divisions
+};
+
 struct TestSnapshot {
   int test = 0;  // number of the test in the data file, from 1
   TestKind kind = TestKind::Evaluated;
@@ -99,6 +109,7 @@ struct TestSnapshot {
   std::vector<SuspectReading> flagged;  // readings check: the suspect readings (none: clear)
   std::string message;                  // refused or iteration limit: its text, UTF-8
   int readings_evaluated = 0;           // readings fully evaluated before the end
+  std::vector<GaugeReading> gauges;     // every reading's gauges as typed (none when refused)
 };
 
 // The set-up value of the given name ("ALFN"), when the test has it.
@@ -151,6 +162,10 @@ struct StrengthSnapshot {
 TestSnapshot test_snapshot(const Run& run, int test, TestKind kind,
                            std::vector<SuspectReading> flagged, std::string_view cp857_message,
                            int readings_evaluated);
+
+// The gauges of the readings `typed` of the test whose readings the run has prepared, with the
+// time of each from the run.
+std::vector<GaugeReading> gauge_readings(const Run& run, std::span<const RawReading> typed);
 
 // The strength analysis as the run left it. `ran`: the analysis was reached and had data
 // enough; `without_logarithm`: the tests that kept the second pass from running.

@@ -3,10 +3,13 @@
 // writes the message to the report and then to the console, the end-of-run warning, closes the
 // files and ends with exit status 1.
 #include <exception>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <variant>
+
+#include "model/field_place.h"
 
 namespace ostrevik {
 
@@ -34,6 +37,7 @@ struct Refusal {
   std::string name;            // the refused quantity as the report names it ("ALFN", "NREAD")
   RefusedValue value;          // its value, in the unit of the data file or of the set-up
   Rule rule = Rule::Positive;  // what the value must be and is not
+  std::optional<FieldPlace> place = std::nullopt;  // where the data typed it; none if computed
 };
 
 // A test whose data lie outside what the program can evaluate.

@@ -6,6 +6,8 @@
 #include <optional>
 #include <vector>
 
+#include "model/field_place.h"
+
 namespace ostrevik {
 
 // Record 1 of a constants block: the flags.
@@ -128,6 +130,10 @@ struct RawTest {
   std::optional<RawSoil> soil;            // record 6a, present when record 6 announces it
   std::optional<RawMould> mould;          // record 7, present with PFIXDR 2 or 3
   std::vector<RawReading> readings;       // the readings records in their order
+  // Where the data typed the values of records 5 to 7, by name, "NREAD" the count of readings
+  // in force; a name given twice stands where it was typed last. Empty when the source has no
+  // lines and columns.
+  std::vector<PlacedField> places;
 };
 
 }  // namespace ostrevik

@@ -19,6 +19,13 @@ std::string value_text(const RefusedValue& value) {
   return std::string(buf, end);
 }
 
+// " (SATIR 9, SÜTUN 65-72)": where the data typed the value, or nothing.
+std::string place_text(const std::optional<FieldPlace>& place) {
+  if (!place) return {};
+  return " (SATIR " + std::to_string(place->line) + ", SÜTUN " +
+         std::to_string(place->first_column) + "-" + std::to_string(place->last_column) + ")";
+}
+
 }  // namespace
 
 std::string_view rule_text(Rule rule) {
@@ -49,7 +56,8 @@ std::string_view rule_text(Rule rule) {
 
 std::string refusal_record(const Refusal& refusal) {
   std::string record = " *** DENEY NO. " + std::to_string(refusal.test) + ": " + refusal.name +
-                       " = " + value_text(refusal.value) + " ; ";
+                       " = " + value_text(refusal.value);
+  record += codec::to_cp857(place_text(refusal.place) + " ; ");
   record += codec::to_cp857(rule_text(refusal.rule));
   record += codec::to_cp857(" DENEY DEĞERLENDİRİLMEDİ.");
   return record;

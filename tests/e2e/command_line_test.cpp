@@ -115,7 +115,8 @@ TEST(CommandLine, BatchOfDataFilesWithDerivedReportNames) {
   const std::string check = read_bytes(dir / "lower/check.out");
   EXPECT_TRUE(check.starts_with(title_names("check.out   ", "check.dat   ")));
   EXPECT_EQ(after_title(check), after_title(reference("CHECK.OUT")));
-  const std::string refusal = codec::to_cp857(" *** DENEY NO. 2: ALFN = 90 ;");
+  const std::string refusal =
+      codec::to_cp857(" *** DENEY NO. 2: ALFN = 90 (SATIR 32, SÜTUN 1-8) ;");
   EXPECT_NE(read_bytes(dir / "R.OUT").find(refusal), std::string::npos);
 
   // The envelope's figures are those of the report's COHESN and PHILRG rows (case 1).

@@ -220,7 +220,7 @@ TEST(Csv, TestsThatWereNotEvaluatedKeepTheirKindAndMessage) {
       {"refused",
        testing::snapshot_of_bytes(edited_series3(31, 1, "90.0"), "S.DAT"),
        {"evaluated", "refused"},
-       "*** DENEY NO. 2: ALFN = 90 ;",
+       "*** DENEY NO. 2: ALFN = 90 (SATIR 32, SÜTUN 1-8) ;",
        "",
        test1_readings},
       {"iteration limit",

@@ -164,9 +164,9 @@ TEST(FixedColumnSource, ReadErrorsAfterWhatTheTestWritesBeforeThem) {
       {"readings record", constants_block() + titles() + specimen("0") + lines({reading("x")}), 9,
        " WSPPTM="},
       {"set-up refusal before the readings", constants_block() + titles() + flat.text(), 0,
-       " *** DENEY NO. 1: ALFN = 90 ;"},
+       " *** DENEY NO. 1: ALFN = 90 (SATIR 7, SÜTUN 1-8) ;"},
       {"count refused before the readings", constants_block() + titles() + specimen("0", "1"), 0,
-       " *** DENEY NO. 1: NREAD = 1 ;"},
+       " *** DENEY NO. 1: NREAD = 1 (SATIR 8, SÜTUN 65-72) ;"},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);

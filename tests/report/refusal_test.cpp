@@ -42,6 +42,9 @@ TEST(Refusal, RecordOfEveryRule) {
        " *** DENEY NO. 4: HTLOWS = 0.1 ; -HCOTA OLMAMALIDIR. DENEY DEĞERLENDİRİLMEDİ."},
       {{2, "NREAD", 45, Rule::Between2And40},
        " *** DENEY NO. 2: NREAD = 45 ; 2 İLE 40 ARASINDA OLMALIDIR. DENEY DEĞERLENDİRİLMEDİ."},
+      {{2, "NREAD", 45, Rule::Between2And40, FieldPlace{27, 65, 72}},
+       " *** DENEY NO. 2: NREAD = 45 (SATIR 27, SÜTUN 65-72) ; 2 İLE 40 ARASINDA OLMALIDIR. DENEY "
+       "DEĞERLENDİRİLMEDİ."},
       {{41, "NTEST", 41, Rule::AtMost40Tests},
        " *** DENEY NO. 41: NTEST = 41 ; BİR VERİ KÜTÜĞÜ EN ÇOK 40 DENEY İÇEREBİLİR. DENEY "
        "DEĞERLENDİRİLMEDİ."},
