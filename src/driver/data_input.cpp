@@ -51,6 +51,7 @@ DataInput DataInput::read(const std::string& path) {
   };
   input::SeriesFile series = input::read_series(text, file_name, read_named);
   input.identity_ = std::move(series.identity);
+  input.regional_ = series.regional;
   input.tests_ = std::move(series.tests);
   if (!series.data.empty()) input.records_.emplace(read_data_file(beside(path, series.data)));
   return input;
@@ -58,7 +59,10 @@ DataInput DataInput::read(const std::string& path) {
 
 int DataInput::evaluate(Run& run, codec::Sink& report, codec::Sink& console,
                         exports::FileSnapshot* snapshot) {
-  if (snapshot != nullptr) snapshot->identity = identity_;
+  if (snapshot != nullptr) {
+    snapshot->identity = identity_;
+    snapshot->regional = snapshot->regional || regional_;
+  }
   if (records_) return evaluate_data(run, *records_, report, console, snapshot);
   input::ListSource tests(tests_);
   return evaluate_tests(run, tests, report, console, snapshot);

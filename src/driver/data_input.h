@@ -35,6 +35,7 @@ class DataInput {
   std::optional<codec::Source> records_;  // the fixed-column records, when the file has them
   std::vector<RawTest> tests_;            // the tests of a series file that holds its own
   Identity identity_;                     // what a series file says was tested
+  bool regional_ = false;                 // a series file says its tests are a regional set
 };
 
 }  // namespace ostrevik::driver

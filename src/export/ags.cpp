@@ -383,6 +383,17 @@ Envelope envelope_of(const CaseSnapshot& c) {
   return {phi.empty() ? "" : "0", phi, true};
 }
 
+// How sure one envelope is, for the remark: "peak c = 17.4 +/- 0.4 kPa, phi = 31.1 +/- 0.1 deg
+// (n = 4, s = 0.47 kPa), characteristic c_k = 16.5 kPa, phi_k = 31.1 deg".
+std::string statistics_remark(std::string_view name, const EnvelopeStatistics& e) {
+  if (e.missing != MissingStatistics::None) return "";
+  return "; " + std::string(name) + " c = " + fixed(e.a, 1) + " +/- " + fixed(e.se_a, 1) +
+         " kPa, phi = " + fixed(e.phi, 1) + " +/- " + fixed(e.se_phi, 1) +
+         " deg (n = " + std::to_string(e.n) + ", s = " + fixed(e.s, 2) +
+         " kPa), characteristic c_k = " + fixed(e.c_k, 1) + " kPa, phi_k = " + fixed(e.phi_k, 1) +
+         " deg";
+}
+
 std::string envelope_remark(const StrengthSnapshot& s, const Envelope& peak, const Envelope& end) {
   if (!s.ran) {
     return "No strength analysis in this run (PARREG 0, fewer than two evaluated tests, or the "
@@ -392,6 +403,13 @@ std::string envelope_remark(const StrengthSnapshot& s, const Envelope& peak, con
   if (peak.through_origin) text += ", through the origin (c = 0)";
   text += ", tests " + joined_numbers(s.tests);
   if (peak.phi.empty() || end.phi.empty()) text += "; an envelope the data do not determine";
+  const std::string peak_statistics = statistics_remark("peak", s.statistics[0]);
+  const std::string end_statistics = statistics_remark("end", s.statistics[3]);
+  if (!peak_statistics.empty() || !end_statistics.empty()) {
+    text += "; standard errors of the least-squares line" + peak_statistics + end_statistics +
+            "; characteristic values from the 95 % one-sided lower bound of the mean line";
+    if (s.regional) text += " of a regional data set";
+  }
   return text;
 }
 

@@ -75,11 +75,19 @@ class SeriesReader {
                          std::string(e.description()));
     }
     check_keys(top,
-               {"data", "project", "location", "sample", "laboratory", "flags", "frame", "lateral",
-                "test"},
+               {"data", "project", "location", "sample", "laboratory", "analysis", "flags", "frame",
+                "lateral", "test"},
                "");
     SeriesFile series;
     read_identity(top, series.identity);
+    if (const toml::table* t = table_at(top, "analysis", "")) {
+      check_keys(*t, {"regional"}, "analysis");
+      if (const toml::node* regional = t->get("regional")) {
+        const auto* flag = regional->as_boolean();
+        if (flag == nullptr) expected(*regional, "analysis.regional", "true or false");
+        series.regional = flag->get();
+      }
+    }
     if (const toml::node* data = top.get("data")) {
       series.data = text_of(*data, "data");
       for (const char* block : {"flags", "frame", "lateral", "test"}) {

@@ -28,6 +28,7 @@ struct SeriesFile {
   Identity identity;           // the identity tables; empty where not given
   std::vector<RawTest> tests;  // the tests in their order; empty when `data` names the tests
   std::string data;            // a fixed-column data file that holds the tests, as named
+  bool regional = false;       // [analysis] regional: the tests belong to a regional data set
 };
 
 // The bytes of a file named in the series file (a readings CSV file), by its name as written

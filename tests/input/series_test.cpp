@@ -89,6 +89,8 @@ TEST(SeriesFile, RefusesBadInputWithFileLineKeyValueAndWhatWasExpected) {
        "S.toml, line 23, key test.specimen.SPBDL (test 1): unknown key; did you mean PSPBDL?"},
       {"wrong type", replaced(s, "ALFN = 30", "ALFN = \"30\""), c,
        "S.toml, line 20, key test.specimen.ALFN (test 1): found \"30\", expected a number"},
+      {"a flag that is not true or false", "[analysis]\nregional = 1\n" + s, c,
+       "S.toml, line 2, key analysis.regional: found 1, expected true or false"},
       {"negative depth", replaced(s, "depth = 6.0", "depth = -2.5"), c,
        "S.toml, line 19, key test.specimen.depth (test 1): found -2.5, expected a number of 0 or "
        "more"},
