@@ -57,7 +57,10 @@ std::string compose(FatalKind kind, int unit, const std::string& file, int line,
       }
     }
   }
-  if (!hint.empty()) text += "; " + hint;
+  if (!hint.empty()) {
+    text += "; ";
+    text += hint;
+  }
   return text;
 }
 

@@ -180,12 +180,14 @@ std::string value_text(const RawReading& reading, const ReadingField& field) {
 std::string csv_of(const RawTest& test, const std::vector<const ReadingField*>& columns) {
   std::string csv;
   for (std::size_t c = 0; c < columns.size(); ++c) {
-    csv += (c == 0 ? "" : ",") + std::string(columns[c]->name);
+    if (c > 0) csv += ',';
+    csv += columns[c]->name;
   }
   csv += "\r\n";
   for (const RawReading& reading : test.readings) {
     for (std::size_t c = 0; c < columns.size(); ++c) {
-      csv += (c == 0 ? "" : ",") + value_text(reading, *columns[c]);
+      if (c > 0) csv += ',';
+      csv += value_text(reading, *columns[c]);
     }
     csv += "\r\n";
   }

@@ -17,6 +17,8 @@
 #include "export/xml_tree.h"
 #include "input/fixed_column_source.h"
 #include "input/prepare.h"
+#include "input/series_file.h"
+#include "input/series_source.h"
 
 namespace ostrevik::fuzz {
 
@@ -90,6 +92,39 @@ void read_tests_bytes(const std::uint8_t* data, std::size_t size) {
     }
     if (!counted) return;  // the test is refused
     input::prepare_readings(*run, sourced.test.readings);
+  }
+}
+
+void read_series_bytes(const std::uint8_t* data, std::size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const auto no_readings_file = [](const std::string& name) -> std::string {
+    throw input::SeriesError("the readings file " + name + " cannot be read");
+  };
+  input::SeriesFile series;
+  try {
+    series = input::read_series(text, "FUZZ.toml", no_readings_file);
+  } catch (const input::SeriesError&) {
+    return;  // a series file that does not parse is refused with its message
+  }
+  if (series.tests.empty()) return;
+  auto run = std::make_unique<Run>();
+  codec::StringSink report;
+  codec::StringSink console;
+  input::ListSource tests(series.tests);
+  try {
+    const int status = driver::evaluate_tests(*run, tests, report, console);
+    if (status != 0 && status != 1) std::abort();
+  } catch (const codec::FatalError&) {
+    std::abort();  // a series file read whole holds no record that can fail to read
+  }
+  // What was read is written back whole, and reads again as the same tests.
+  try {
+    const input::WrittenSeries written = input::series_text(series.tests);
+    const input::SeriesFile again =
+        input::read_series(written.toml, "AGAIN.toml", no_readings_file);
+    if (again.tests.size() != series.tests.size()) std::abort();
+  } catch (const input::SeriesError&) {
+    std::abort();
   }
 }
 

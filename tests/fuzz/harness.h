@@ -16,4 +16,10 @@ void evaluate_data_bytes(const std::uint8_t* data, std::size_t size);
 // on after the end of the input or a read error.
 void read_tests_bytes(const std::uint8_t* data, std::size_t size);
 
+// Reads the bytes as a series file (a readings file it names cannot be read) and evaluates its
+// tests. Aborts when an error other than the series file's own message ends it, when the run
+// ends with a status other than 0 or 1, or when the tests written back as a series file do not
+// read again as the same number of tests.
+void read_series_bytes(const std::uint8_t* data, std::size_t size);
+
 }  // namespace ostrevik::fuzz
