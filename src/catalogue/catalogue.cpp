@@ -233,7 +233,7 @@ constexpr auto kEntries = std::to_array<Entry>({
     q("TANK", "", "", 4, "characteristic tan phi"),
     q("PHIK", "der", "", 1, "characteristic friction angle"),
     // the page's summary of an envelope, to the precision a laboratory reports it
-    q("CREP", "kPa", "", 0, "cohesion of an envelope as reported"),
+    q("CREP", "kPa", "", 1, "cohesion of an envelope as reported"),
     q("PHIREP", "der", "", 1, "friction angle of an envelope as reported"),
     // the page's specimen data: the mean rate of shearing
     q("DUDT", "mm/dak", "", 3, "mean rate of shear displacement, UBAR over T at the last reading"),
