@@ -30,7 +30,7 @@ printf '\x00\x00\x02\x03\x80' >"$top/fuzz-out/corpus-files/force-html-csv"
 printf '\x03\x8d\xa6\x00\x02\x80' >"$top/fuzz-out/corpus-files/old-files-and-links"
 # The whole libFuzzer log of each target goes to fuzz-out/TARGET.log; its final lines are shown.
 run_target() {
-  local max_len=16384  # a series file of the samples takes up to about 20 KiB
+  local max_len=16384  # the fixed-column samples; their series files are longer
   [[ "$1" == series ]] && max_len=65536
   "$top/build-fuzz/fuzz/fuzz_$1" -max_total_time="$seconds" -timeout=1 -rss_limit_mb=2048 \
     -max_len="$max_len" -dict="$top/fuzz/data.dict" -print_final_stats=1 -artifact_prefix="$top/fuzz-out/crashes/$1-" \

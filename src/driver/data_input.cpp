@@ -14,8 +14,6 @@
 namespace ostrevik::driver {
 namespace {
 
-constexpr int kDataUnit = 5;
-
 // A name in a series file, taken from the series file's folder.
 std::string beside(const std::string& series_path, const std::string& name) {
   const std::filesystem::path named(name);
