@@ -83,17 +83,9 @@ Identity series_identity(std::size_t tests) {
   return id;
 }
 
-// SERIES3 with one 8-column field of one record replaced (as the CSV tests edit it).
+// SERIES3 with one field of one record replaced, as the CSV tests edit it.
 SnapshotRun edited_series3(std::size_t record, int field, const std::string& value) {
-  std::string bytes = testing::read_input(std::string(OSTREVIK_SHARED_DIR) + "/data/SERIES3.DAT");
-  std::size_t begin = 0;
-  for (std::size_t k = 0; k < record; ++k) begin = bytes.find("\r\n", begin) + 2;
-  std::string line = bytes.substr(begin, bytes.find("\r\n", begin) - begin);
-  const auto start = static_cast<std::size_t>((field - 1) * 8);
-  if (line.size() < start + 8) line.resize(start + 8, ' ');
-  line.replace(start, 8, std::string(8 - value.size(), ' ') + value);
-  bytes = bytes.substr(0, begin) + line + bytes.substr(bytes.find("\r\n", begin));
-  return testing::snapshot_of_bytes(bytes, "S.DAT");
+  return testing::snapshot_of_bytes(testing::edited_series3(record, field, value), "S.DAT");
 }
 
 struct Written {

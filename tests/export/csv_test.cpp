@@ -189,20 +189,6 @@ TEST(Csv, StrengthValuesRoundToTheReportsText) {
   EXPECT_EQ(compared, 6 * (5 + 8));  // SERIES3: two envelopes; SERIES5: and the power law
 }
 
-// SERIES3 with one field of a record replaced: `field` counts 8-column fields from 1, or 2 for
-// the horizontal gauge of a readings record.
-std::string edited_series3(std::size_t record, int field, const std::string& value) {
-  const std::string bytes =
-      testing::read_input(std::string(OSTREVIK_SHARED_DIR) + "/data/SERIES3.DAT");
-  std::size_t begin = 0;
-  for (std::size_t k = 0; k < record; ++k) begin = bytes.find("\r\n", begin) + 2;
-  std::string line = bytes.substr(begin, bytes.find("\r\n", begin) - begin);
-  const auto start = static_cast<std::size_t>((field - 1) * 8);
-  if (line.size() < start + 8) line.resize(start + 8, ' ');
-  line.replace(start, 8, std::string(8 - value.size(), ' ') + value);
-  return bytes.substr(0, begin) + line + bytes.substr(bytes.find("\r\n", begin));
-}
-
 // Tests that end otherwise than evaluated appear in the tests file with their kind and message;
 // the readings evaluated before an iteration limit are in the readings file in report units.
 TEST(Csv, TestsThatWereNotEvaluatedKeepTheirKindAndMessage) {
@@ -218,13 +204,13 @@ TEST(Csv, TestsThatWereNotEvaluatedKeepTheirKindAndMessage) {
   const std::size_t test1_readings = series3.snapshot.tests.at(0).readings.size();
   const std::vector<Case> cases{
       {"refused",
-       testing::snapshot_of_bytes(edited_series3(31, 1, "90.0"), "S.DAT"),
+       testing::snapshot_of_bytes(testing::edited_series3(31, 1, "90.0"), "S.DAT"),
        {"evaluated", "refused"},
        "*** DENEY NO. 2: ALFN = 90 (SATIR 32, SÜTUN 1-8) ;",
        "",
        test1_readings},
       {"iteration limit",
-       testing::snapshot_of_bytes(edited_series3(11, 2, "50000"), "S.DAT"),
+       testing::snapshot_of_bytes(testing::edited_series3(11, 2, "50000"), "S.DAT"),
        {"iteration_limit"},
        "İTERASYON SAYISI 16 YI GEÇİYOR.",
        "3",

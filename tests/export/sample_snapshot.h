@@ -45,4 +45,17 @@ inline SnapshotRun sample_snapshot(const std::string& sample) {
   return snapshot_of_bytes(read_input(path), sample + ".DAT");
 }
 
+// SERIES3 with one field of a record replaced: `field` counts 8-column fields from 1, or 2 for
+// the horizontal gauge of a readings record.
+inline std::string edited_series3(std::size_t record, int field, const std::string& value) {
+  const std::string bytes = read_input(std::string(OSTREVIK_SHARED_DIR) + "/data/SERIES3.DAT");
+  std::size_t begin = 0;
+  for (std::size_t k = 0; k < record; ++k) begin = bytes.find("\r\n", begin) + 2;
+  std::string line = bytes.substr(begin, bytes.find("\r\n", begin) - begin);
+  const auto start = static_cast<std::size_t>((field - 1) * 8);
+  if (line.size() < start + 8) line.resize(start + 8, ' ');
+  line.replace(start, 8, std::string(8 - value.size(), ' ') + value);
+  return bytes.substr(0, begin) + line + bytes.substr(bytes.find("\r\n", begin));
+}
+
 }  // namespace ostrevik::testing
