@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "codec/errors.h"
+#include "driver/console.h"
 #include "driver/data_input.h"
 #include "driver/file_system.h"
 #include "driver/files.h"
@@ -20,11 +21,6 @@ namespace ostrevik::driver {
 namespace {
 
 constexpr int kFatal = 2;
-
-void report_error(const std::string& message) {
-  std::fflush(stdout);
-  std::fprintf(stderr, "%s\n", message.c_str());
-}
 
 // The files a conversion writes: each path with its bytes, the main file first.
 using Outputs = std::vector<std::pair<std::string, std::string>>;
@@ -130,13 +126,13 @@ int convert_file(const std::string& path, const Options& options) {
     if (!options.quiet) std::printf("%s -> %s\n", path.c_str(), outputs.front().first.c_str());
     return 0;
   } catch (const codec::FatalError& e) {
-    report_error(codec::message_of(e));
+    write_error_line(codec::message_of(e));
   } catch (const input::SeriesError& e) {
-    report_error(e.what());
+    write_error_line(e.what());
   } catch (const ReportFileError& e) {
-    report_error(e.what());
+    write_error_line(e.what());
   }
-  report_error(path + ": nothing written");
+  write_error_line(path + ": nothing written");
   return kFatal;
 }
 
@@ -144,7 +140,7 @@ Options options_of(std::span<const std::string_view> args, std::string_view verb
   try {
     return parse_options(args);
   } catch (const UsageError& e) {
-    report_error("ostrevik " + std::string(verb) + ": " + e.what() + " (see ostrevik --help)");
+    write_error_line("ostrevik " + std::string(verb) + ": " + e.what() + " (see ostrevik --help)");
     throw;
   }
 }
@@ -160,7 +156,7 @@ int convert_main(std::span<const std::string_view> args) {
   }
   if (options.data_files.empty() ||
       (!options.report_file.empty() && options.data_files.size() > 1)) {
-    report_error("ostrevik convert: give one or more data files (-o only with one)");
+    write_error_line("ostrevik convert: give one or more data files (-o only with one)");
     return kFatal;
   }
   int status = 0;
@@ -183,7 +179,7 @@ int template_main(std::span<const std::string_view> args) {
   }
   std::erase(options.data_files, std::string());
   if (options.data_files.size() > 1) {
-    report_error("ostrevik template: give at most one file name");
+    write_error_line("ostrevik template: give at most one file name");
     return kFatal;
   }
   const std::string toml = options.data_files.empty() ? "SERIES.toml" : options.data_files.front();
@@ -195,10 +191,10 @@ int template_main(std::span<const std::string_view> args) {
     refuse_existing(outputs, "", options.force);
     write_outputs(outputs, options.force);
   } catch (const codec::FatalError& e) {
-    report_error(codec::message_of(e));
+    write_error_line(codec::message_of(e));
     return kFatal;
   } catch (const ReportFileError& e) {
-    report_error(e.what());
+    write_error_line(e.what());
     return kFatal;
   }
   if (!options.quiet) std::printf("%s and %s written\n", toml.c_str(), csv.c_str());
